@@ -1,0 +1,50 @@
+#pragma once
+// The ordered, key-addressed collection of every item of one menu (top level and submenus in one
+// flat list). The automation members report their failures in message boxes, as hosts expect;
+// the library-internal members below them are what the engine and the renderer use.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "model/MenuItem.h"
+#include "model/Value.h"
+#include "platform/Platform.h"
+
+namespace popupmenu {
+
+class MenuItems : public RefCounted {
+public:
+    explicit MenuItems(Platform& platform);
+    ~MenuItems() override;
+
+    // --- automation members ---
+    Ref<popupmenu::MenuItem> Add(const Value& key, std::u16string_view Text, const Value& ParentKey = Value::missing(),
+                                 const Value& NormalPictureIndex = Value::missing(),
+                                 const Value& CheckedPictureIndex = Value::missing());
+    Ref<popupmenu::MenuItem> MenuItem(const Value& key);
+    void Clear();
+    void Remove(const Value& key);
+    std::int16_t Count();
+
+    // --- library-internal ---
+    std::size_t size() const noexcept;
+    // The item at a 1-based position, or nullptr outside 1..size().
+    popupmenu::MenuItem* itemAt(std::size_t position) const noexcept;
+    // The lowest position whose item has this ItemID, or 0 when none has. Constant time.
+    std::size_t positionOfItemID(std::int32_t itemID) const noexcept;
+    // Gives the item at `position` a new ItemID (the menu builder's submenu handles).
+    void setItemID(std::size_t position, std::int32_t itemID);
+
+protected:
+    // Makes the object for a new item; the automation layer makes items that are also COM objects.
+    virtual Ref<popupmenu::MenuItem> newItem();
+    Platform& platform() const noexcept { return platform_; }
+
+private:
+    class Store;
+    Platform& platform_;
+    Store* store_;
+};
+
+}  // namespace popupmenu

@@ -1,0 +1,30 @@
+#pragma once
+// What the renderer reads of the pop-up's shared state. The engine hands it over with every
+// measure and draw request, so the renderer never reaches back into the engine.
+
+#include <cstdint>
+
+#include "platform/Platform.h"
+
+namespace popupmenu {
+
+class MenuItems;
+
+struct RenderContext {
+    Platform& platform;
+    Handle ownerDC = 0;                // the owner window's device context (measuring)
+    const MenuItems* items = nullptr;  // the collection to search; nullptr: no collection
+    Handle imageList = 0;
+    std::int32_t iconWidth = 0;
+    std::int32_t iconHeight = 0;
+};
+
+// Answers a WM_MEASUREITEM for `itemID`: returns the width and sets `height` when an item has that
+// identifier; returns 0 and leaves `height` alone when none has (or there is no collection).
+std::int32_t MeasureMenuItem(const RenderContext& context, std::int32_t itemID, std::int32_t& height);
+
+// Answers a WM_DRAWITEM whose lParam is `drawItem`: paints the item completely, or nothing when
+// the request is not for a menu item or no item has its identifier.
+void DrawMenuItem(const RenderContext& context, LParam drawItem);
+
+}  // namespace popupmenu
