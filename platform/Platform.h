@@ -71,6 +71,80 @@ static_assert(sizeof(NonClientMetricsA) == 340);
 // The function the platform's window procedure thunk forwards every message to.
 using MessageHandler = LResult (*)(Handle hwnd, std::uint32_t msg, WParam wParam, LParam lParam);
 
+// The Windows headers define these names as macros; shield the declarations from them so the
+// header can be included before or after <windows.h>. (Code that sees <windows.h> uses the macros.)
+#pragma push_macro("MF_GRAYED")
+#undef MF_GRAYED
+#pragma push_macro("MF_DISABLED")
+#undef MF_DISABLED
+#pragma push_macro("MF_CHECKED")
+#undef MF_CHECKED
+#pragma push_macro("MF_POPUP")
+#undef MF_POPUP
+#pragma push_macro("MF_OWNERDRAW")
+#undef MF_OWNERDRAW
+#pragma push_macro("MF_BYPOSITION")
+#undef MF_BYPOSITION
+#pragma push_macro("MF_SEPARATOR")
+#undef MF_SEPARATOR
+#pragma push_macro("TPM_RIGHTBUTTON")
+#undef TPM_RIGHTBUTTON
+#pragma push_macro("TPM_RETURNCMD")
+#undef TPM_RETURNCMD
+#pragma push_macro("WM_NULL")
+#undef WM_NULL
+#pragma push_macro("WM_DRAWITEM")
+#undef WM_DRAWITEM
+#pragma push_macro("WM_MEASUREITEM")
+#undef WM_MEASUREITEM
+#pragma push_macro("ODT_MENU")
+#undef ODT_MENU
+#pragma push_macro("ODS_SELECTED")
+#undef ODS_SELECTED
+#pragma push_macro("ODS_GRAYED")
+#undef ODS_GRAYED
+#pragma push_macro("ODS_DISABLED")
+#undef ODS_DISABLED
+#pragma push_macro("ODS_CHECKED")
+#undef ODS_CHECKED
+#pragma push_macro("ODS_NOACCEL")
+#undef ODS_NOACCEL
+#pragma push_macro("COLOR_MENU")
+#undef COLOR_MENU
+#pragma push_macro("COLOR_MENUTEXT")
+#undef COLOR_MENUTEXT
+#pragma push_macro("COLOR_HIGHLIGHT")
+#undef COLOR_HIGHLIGHT
+#pragma push_macro("COLOR_HIGHLIGHTTEXT")
+#undef COLOR_HIGHLIGHTTEXT
+#pragma push_macro("COLOR_GRAYTEXT")
+#undef COLOR_GRAYTEXT
+#pragma push_macro("SRCCOPY")
+#undef SRCCOPY
+#pragma push_macro("SRCPAINT")
+#undef SRCPAINT
+#pragma push_macro("SRCAND")
+#undef SRCAND
+#pragma push_macro("NOTSRCCOPY")
+#undef NOTSRCCOPY
+#pragma push_macro("DT_CALCRECT")
+#undef DT_CALCRECT
+#pragma push_macro("TRANSPARENT")
+#undef TRANSPARENT
+#pragma push_macro("PS_SOLID")
+#undef PS_SOLID
+#pragma push_macro("ILD_TRANSPARENT")
+#undef ILD_TRANSPARENT
+#pragma push_macro("BDR_RAISEDINNER")
+#undef BDR_RAISEDINNER
+#pragma push_macro("BF_RECT")
+#undef BF_RECT
+#pragma push_macro("DST_BITMAP")
+#undef DST_BITMAP
+#pragma push_macro("DSS_DISABLED")
+#undef DSS_DISABLED
+#pragma push_macro("SPI_GETNONCLIENTMETRICS")
+#undef SPI_GETNONCLIENTMETRICS
 // Platform constants the core passes through this interface.
 namespace win {
 inline constexpr std::uint32_t MB_ICONWARNING_OK = 0x30, MB_ICONINFORMATION_OK = 0x40;
@@ -92,6 +166,42 @@ inline constexpr std::uint32_t BDR_RAISEDINNER = 4, BF_RECT = 15;
 inline constexpr std::uint32_t DST_BITMAP = 0x4, DSS_DISABLED = 0x20;
 inline constexpr std::uint32_t SPI_GETNONCLIENTMETRICS = 41;
 }  // namespace win
+#pragma pop_macro("MF_GRAYED")
+#pragma pop_macro("MF_DISABLED")
+#pragma pop_macro("MF_CHECKED")
+#pragma pop_macro("MF_POPUP")
+#pragma pop_macro("MF_OWNERDRAW")
+#pragma pop_macro("MF_BYPOSITION")
+#pragma pop_macro("MF_SEPARATOR")
+#pragma pop_macro("TPM_RIGHTBUTTON")
+#pragma pop_macro("TPM_RETURNCMD")
+#pragma pop_macro("WM_NULL")
+#pragma pop_macro("WM_DRAWITEM")
+#pragma pop_macro("WM_MEASUREITEM")
+#pragma pop_macro("ODT_MENU")
+#pragma pop_macro("ODS_SELECTED")
+#pragma pop_macro("ODS_GRAYED")
+#pragma pop_macro("ODS_DISABLED")
+#pragma pop_macro("ODS_CHECKED")
+#pragma pop_macro("ODS_NOACCEL")
+#pragma pop_macro("COLOR_MENU")
+#pragma pop_macro("COLOR_MENUTEXT")
+#pragma pop_macro("COLOR_HIGHLIGHT")
+#pragma pop_macro("COLOR_HIGHLIGHTTEXT")
+#pragma pop_macro("COLOR_GRAYTEXT")
+#pragma pop_macro("SRCCOPY")
+#pragma pop_macro("SRCPAINT")
+#pragma pop_macro("SRCAND")
+#pragma pop_macro("NOTSRCCOPY")
+#pragma pop_macro("DT_CALCRECT")
+#pragma pop_macro("TRANSPARENT")
+#pragma pop_macro("PS_SOLID")
+#pragma pop_macro("ILD_TRANSPARENT")
+#pragma pop_macro("BDR_RAISEDINNER")
+#pragma pop_macro("BF_RECT")
+#pragma pop_macro("DST_BITMAP")
+#pragma pop_macro("DSS_DISABLED")
+#pragma pop_macro("SPI_GETNONCLIENTMETRICS")
 
 class Platform {
 public:

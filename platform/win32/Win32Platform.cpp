@@ -1,0 +1,282 @@
+#include "platform/win32/Win32Platform.h"
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <cstring>
+#include <string>
+
+namespace popupmenu {
+namespace {
+
+static_assert(sizeof(LogFontA) == sizeof(LOGFONTA));
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
+std::atomic<HINSTANCE> g_resourceModule{nullptr};
+std::atomic<MessageHandler> g_messageHandler{nullptr};
+
+// The window procedure the library installs: it forwards to the portable handler, which
+// contains every failure itself.
+LRESULT CALLBACK forwardingWindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const MessageHandler handler = g_messageHandler.load();
+    if (handler == nullptr) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return handler(Win32Platform::portable(hwnd), msg, wParam, lParam);
+}
+
+const wchar_t kOwnerWindowClass[] = L"PopUpMenuOwnerWindow";
+
+ATOM ownerWindowClass() {
+    static const ATOM atom = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = Win32Platform::resourceModule();
+        wc.lpszClassName = kOwnerWindowClass;
+        return RegisterClassExW(&wc);
+    }();
+    return atom;
+}
+
+const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+RECT toRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+void Win32Platform::setResourceModule(HINSTANCE module) noexcept { g_resourceModule = module; }
+
+HINSTANCE Win32Platform::resourceModule() noexcept {
+    const HINSTANCE module = g_resourceModule.load();
+    return module != nullptr ? module : GetModuleHandleW(nullptr);
+}
+
+int Win32Platform::messageBox(std::u16string_view text, std::u16string_view caption, std::uint32_t style) {
+    const std::u16string t(text), c(caption);
+    return MessageBoxW(nullptr, wide(t), wide(c), style);
+}
+
+Handle Win32Platform::createPopupMenu() { return portable(CreatePopupMenu()); }
+
+bool Win32Platform::appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uint32_t itemData) {
+    // For MF_POPUP the identifier is the submenu's handle, sign-extended like every handle.
+    const UINT_PTR id = static_cast<UINT_PTR>(static_cast<INT_PTR>(idOrSubmenu));
+    // For owner-drawn items and separators the last argument is item data, not a string.
+    return AppendMenuW(native<HMENU>(menu), flags, id, reinterpret_cast<LPCWSTR>(static_cast<UINT_PTR>(itemData))) != 0;
+}
+
+std::int32_t Win32Platform::trackPopupMenu(Handle menu, std::uint32_t flags, std::int32_t x, std::int32_t y,
+                                           Handle owner) {
+    return TrackPopupMenu(native<HMENU>(menu), flags, x, y, 0, native<HWND>(owner), nullptr);
+}
+
+bool Win32Platform::destroyMenu(Handle menu) { return DestroyMenu(native<HMENU>(menu)) != 0; }
+
+Handle Win32Platform::getForegroundWindow() { return portable(GetForegroundWindow()); }
+
+bool Win32Platform::setForegroundWindow(Handle hwnd) { return SetForegroundWindow(native<HWND>(hwnd)) != 0; }
+
+std::uint32_t Win32Platform::getWindowThreadId(Handle hwnd) {
+    return GetWindowThreadProcessId(native<HWND>(hwnd), nullptr);
+}
+
+std::uint32_t Win32Platform::getCurrentThreadId() { return GetCurrentThreadId(); }
+
+Handle Win32Platform::createOwnerWindow() {
+    if (ownerWindowClass() == 0) return 0;
+    // Never shown: a tool window keeps it off the taskbar in case anything ever shows it.
+    return portable(CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                    resourceModule(), nullptr));
+}
+
+bool Win32Platform::destroyWindow(Handle hwnd) { return DestroyWindow(native<HWND>(hwnd)) != 0; }
+
+bool Win32Platform::postMessage(Handle hwnd, std::uint32_t msg, WParam wParam, LParam lParam) {
+    return PostMessageW(native<HWND>(hwnd), msg, wParam, lParam) != 0;
+}
+
+ProcValue Win32Platform::windowProcedureFor(MessageHandler handler) {
+    g_messageHandler = handler;
+    return reinterpret_cast<ProcValue>(&forwardingWindowProcedure);
+}
+
+ProcValue Win32Platform::setWindowProcedure(Handle hwnd, ProcValue procedure) {
+    return SetWindowLongPtrW(native<HWND>(hwnd), GWLP_WNDPROC, procedure);
+}
+
+ProcValue Win32Platform::getWindowProcedure(Handle hwnd) {
+    return GetWindowLongPtrW(native<HWND>(hwnd), GWLP_WNDPROC);
+}
+
+LResult Win32Platform::callWindowProcedure(ProcValue procedure, Handle hwnd, std::uint32_t msg, WParam wParam,
+                                           LParam lParam) {
+    return CallWindowProcW(reinterpret_cast<WNDPROC>(procedure), native<HWND>(hwnd), msg, wParam, lParam);
+}
+
+bool Win32Platform::getCursorPos(Point& point) {
+    POINT p{};
+    const bool ok = GetCursorPos(&p) != 0;
+    point = {p.x, p.y};
+    return ok;
+}
+
+Handle Win32Platform::getDC(Handle hwnd) { return portable(GetDC(native<HWND>(hwnd))); }
+
+int Win32Platform::releaseDC(Handle hwnd, Handle dc) { return ReleaseDC(native<HWND>(hwnd), native<HDC>(dc)); }
+
+Handle Win32Platform::getDesktopWindow() { return portable(GetDesktopWindow()); }
+
+// On 32-bit Windows the records are the platform's own structures byte for byte (a plain
+// 24- or 48-byte move); a 64-bit platform widens pointer-sized fields, so there the fields are
+// converted one by one.
+MeasureItemRecord Win32Platform::readMeasureItem(LParam address) {
+    MeasureItemRecord record;
+    if constexpr (sizeof(MEASUREITEMSTRUCT) == sizeof(MeasureItemRecord)) {
+        RtlMoveMemory(&record, reinterpret_cast<const void*>(address), sizeof record);
+    } else {
+        const auto* mis = reinterpret_cast<const MEASUREITEMSTRUCT*>(address);
+        record = {mis->CtlType, mis->CtlID, mis->itemID, mis->itemWidth, mis->itemHeight,
+                  static_cast<std::uint32_t>(mis->itemData)};
+    }
+    return record;
+}
+
+void Win32Platform::writeMeasureItem(LParam address, const MeasureItemRecord& record) {
+    if constexpr (sizeof(MEASUREITEMSTRUCT) == sizeof(MeasureItemRecord)) {
+        RtlMoveMemory(reinterpret_cast<void*>(address), &record, sizeof record);
+    } else {
+        // Only the fields the record carries in full go back; itemData keeps its 64-bit value.
+        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(address);
+        mis->CtlType = record.CtlType;
+        mis->CtlID = record.CtlID;
+        mis->itemID = record.itemID;
+        mis->itemWidth = record.itemWidth;
+        mis->itemHeight = record.itemHeight;
+    }
+}
+
+DrawItemRecord Win32Platform::readDrawItem(LParam address) {
+    DrawItemRecord record;
+    if constexpr (sizeof(DRAWITEMSTRUCT) == sizeof(DrawItemRecord)) {
+        RtlMoveMemory(&record, reinterpret_cast<const void*>(address), sizeof record);
+    } else {
+        const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(address);
+        record.CtlType = dis->CtlType;
+        record.CtlID = dis->CtlID;
+        record.itemID = dis->itemID;
+        record.itemAction = dis->itemAction;
+        record.itemState = dis->itemState;
+        record.hwndItem = portable(dis->hwndItem);
+        record.hDC = portable(dis->hDC);
+        record.rcItem = {dis->rcItem.left, dis->rcItem.top, dis->rcItem.right, dis->rcItem.bottom};
+        record.itemData = static_cast<std::uint32_t>(dis->itemData);
+    }
+    return record;
+}
+
+bool Win32Platform::getNonClientMetrics(NonClientMetricsA& metrics) {
+    return SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) != 0;
+}
+
+int Win32Platform::drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) {
+    RECT r = toRECT(rect);
+    // The count is in UTF-16 code units, so the text needs no terminator and may hold NULs.
+    const int result = DrawTextW(native<HDC>(dc), reinterpret_cast<LPCWSTR>(text.data()),
+                                 static_cast<int>(text.size()), &r, format);
+    rect = {r.left, r.top, r.right, r.bottom};
+    return result;
+}
+
+ColorRef Win32Platform::getSysColor(int index) { return GetSysColor(index); }
+
+int Win32Platform::fillRect(Handle dc, const Rect& rect, Handle brush) {
+    const RECT r = toRECT(rect);
+    return FillRect(native<HDC>(dc), &r, native<HBRUSH>(brush));
+}
+
+bool Win32Platform::drawEdge(Handle dc, const Rect& rect, std::uint32_t edge, std::uint32_t flags) {
+    RECT r = toRECT(rect);
+    return DrawEdge(native<HDC>(dc), &r, edge, flags) != 0;
+}
+
+bool Win32Platform::drawStateBitmap(Handle dc, Handle bitmap, std::int32_t x, std::int32_t y, std::uint32_t flags) {
+    return DrawStateW(native<HDC>(dc), nullptr, nullptr, reinterpret_cast<LPARAM>(native<HBITMAP>(bitmap)), 0, x, y,
+                      0, 0, flags) != 0;
+}
+
+Handle Win32Platform::createCompatibleDC(Handle dc) { return portable(CreateCompatibleDC(native<HDC>(dc))); }
+
+Handle Win32Platform::createCompatibleBitmap(Handle dc, std::int32_t width, std::int32_t height) {
+    return portable(CreateCompatibleBitmap(native<HDC>(dc), width, height));
+}
+
+Handle Win32Platform::createDibSection(std::int32_t width, std::int32_t height, std::uint32_t*& bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down: row 0 first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    bits = bitmap != nullptr ? static_cast<std::uint32_t*>(pixels) : nullptr;
+    return portable(bitmap);
+}
+
+void Win32Platform::gdiFlush() { GdiFlush(); }
+
+Handle Win32Platform::selectObject(Handle dc, Handle object) {
+    return portable(SelectObject(native<HDC>(dc), native<HGDIOBJ>(object)));
+}
+
+bool Win32Platform::deleteObject(Handle object) { return DeleteObject(native<HGDIOBJ>(object)) != 0; }
+
+bool Win32Platform::deleteDC(Handle dc) { return DeleteDC(native<HDC>(dc)) != 0; }
+
+bool Win32Platform::bitBlt(Handle dest, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, Handle src,
+                           std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) {
+    return BitBlt(native<HDC>(dest), x, y, cx, cy, native<HDC>(src), srcX, srcY, rop) != 0;
+}
+
+ColorRef Win32Platform::getPixel(Handle dc, std::int32_t x, std::int32_t y) { return GetPixel(native<HDC>(dc), x, y); }
+
+ColorRef Win32Platform::setPixel(Handle dc, std::int32_t x, std::int32_t y, ColorRef color) {
+    return SetPixel(native<HDC>(dc), x, y, color);
+}
+
+Handle Win32Platform::createFontIndirect(const LogFontA& font) {
+    LOGFONTA logFont;
+    std::memcpy(&logFont, &font, sizeof logFont);
+    return portable(CreateFontIndirectA(&logFont));
+}
+
+Handle Win32Platform::createPen(int style, int width, ColorRef color) { return portable(CreatePen(style, width, color)); }
+
+Handle Win32Platform::createSolidBrush(ColorRef color) { return portable(CreateSolidBrush(color)); }
+
+bool Win32Platform::rectangle(Handle dc, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+    return Rectangle(native<HDC>(dc), left, top, right, bottom) != 0;
+}
+
+ColorRef Win32Platform::setTextColor(Handle dc, ColorRef color) { return SetTextColor(native<HDC>(dc), color); }
+
+int Win32Platform::setBkMode(Handle dc, int mode) { return SetBkMode(native<HDC>(dc), mode); }
+
+Handle Win32Platform::loadCheckBitmap() { return portable(LoadBitmapW(resourceModule(), L"CHECK")); }
+
+bool Win32Platform::imageListGetIconSize(Handle imageList, std::int32_t& width, std::int32_t& height) {
+    int cx = 0, cy = 0;
+    const bool ok = ImageList_GetIconSize(native<HIMAGELIST>(imageList), &cx, &cy) != 0;
+    if (ok) {
+        width = cx;
+        height = cy;
+    }
+    return ok;
+}
+
+bool Win32Platform::imageListDraw(Handle imageList, std::int32_t index, Handle dc, std::int32_t x, std::int32_t y,
+                                  std::uint32_t style) {
+    return ImageList_Draw(native<HIMAGELIST>(imageList), index, native<HDC>(dc), x, y, style) != 0;
+}
+
+}  // namespace popupmenu

@@ -1,0 +1,81 @@
+#pragma once
+// The platform over the real Win32 API (user32, gdi32, comctl32, kernel32).
+
+#include <windows.h>
+
+#include "platform/Platform.h"
+
+namespace popupmenu {
+
+class Win32Platform final : public Platform {
+public:
+    // The module whose resources (the CHECK bitmap) and window class the platform uses: the DLL
+    // sets itself here when it is loaded; by default it is the executable.
+    static void setResourceModule(HINSTANCE module) noexcept;
+    static HINSTANCE resourceModule() noexcept;
+
+    // Handles cross the portable interface as 32-bit values; USER and GDI handles are 32-bit
+    // significant on 64-bit Windows too, so truncating and sign-extending is lossless.
+    template <typename H>
+    static H native(Handle handle) noexcept {
+        return reinterpret_cast<H>(static_cast<INT_PTR>(handle));
+    }
+    template <typename H>
+    static Handle portable(H handle) noexcept {
+        return static_cast<Handle>(reinterpret_cast<INT_PTR>(handle));
+    }
+
+    int messageBox(std::u16string_view text, std::u16string_view caption, std::uint32_t style) override;
+    Handle createPopupMenu() override;
+    bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uint32_t itemData) override;
+    std::int32_t trackPopupMenu(Handle menu, std::uint32_t flags, std::int32_t x, std::int32_t y, Handle owner) override;
+    bool destroyMenu(Handle menu) override;
+    Handle getForegroundWindow() override;
+    bool setForegroundWindow(Handle hwnd) override;
+    std::uint32_t getWindowThreadId(Handle hwnd) override;
+    std::uint32_t getCurrentThreadId() override;
+    Handle createOwnerWindow() override;
+    bool destroyWindow(Handle hwnd) override;
+    bool postMessage(Handle hwnd, std::uint32_t msg, WParam wParam, LParam lParam) override;
+    ProcValue windowProcedureFor(MessageHandler handler) override;
+    ProcValue setWindowProcedure(Handle hwnd, ProcValue procedure) override;
+    ProcValue getWindowProcedure(Handle hwnd) override;
+    LResult callWindowProcedure(ProcValue procedure, Handle hwnd, std::uint32_t msg, WParam wParam,
+                                LParam lParam) override;
+    bool getCursorPos(Point& point) override;
+    Handle getDC(Handle hwnd) override;
+    int releaseDC(Handle hwnd, Handle dc) override;
+    Handle getDesktopWindow() override;
+    MeasureItemRecord readMeasureItem(LParam address) override;
+    void writeMeasureItem(LParam address, const MeasureItemRecord& record) override;
+    DrawItemRecord readDrawItem(LParam address) override;
+    bool getNonClientMetrics(NonClientMetricsA& metrics) override;
+    int drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) override;
+    ColorRef getSysColor(int index) override;
+    int fillRect(Handle dc, const Rect& rect, Handle brush) override;
+    bool drawEdge(Handle dc, const Rect& rect, std::uint32_t edge, std::uint32_t flags) override;
+    bool drawStateBitmap(Handle dc, Handle bitmap, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
+    Handle createCompatibleDC(Handle dc) override;
+    Handle createCompatibleBitmap(Handle dc, std::int32_t width, std::int32_t height) override;
+    Handle createDibSection(std::int32_t width, std::int32_t height, std::uint32_t*& bits) override;
+    void gdiFlush() override;
+    Handle selectObject(Handle dc, Handle object) override;
+    bool deleteObject(Handle object) override;
+    bool deleteDC(Handle dc) override;
+    bool bitBlt(Handle dest, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, Handle src,
+                std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) override;
+    ColorRef getPixel(Handle dc, std::int32_t x, std::int32_t y) override;
+    ColorRef setPixel(Handle dc, std::int32_t x, std::int32_t y, ColorRef color) override;
+    Handle createFontIndirect(const LogFontA& font) override;
+    Handle createPen(int style, int width, ColorRef color) override;
+    Handle createSolidBrush(ColorRef color) override;
+    bool rectangle(Handle dc, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) override;
+    ColorRef setTextColor(Handle dc, ColorRef color) override;
+    int setBkMode(Handle dc, int mode) override;
+    Handle loadCheckBitmap() override;
+    bool imageListGetIconSize(Handle imageList, std::int32_t& width, std::int32_t& height) override;
+    bool imageListDraw(Handle imageList, std::int32_t index, Handle dc, std::int32_t x, std::int32_t y,
+                       std::uint32_t style) override;
+};
+
+}  // namespace popupmenu
