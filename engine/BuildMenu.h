@@ -1,0 +1,33 @@
+#pragma once
+// Turns a collection into a tree of native pop-up menus, just before the menu is shown.
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "model/MenuItem.h"
+#include "model/MenuItems.h"
+#include "platform/Platform.h"
+
+namespace popupmenu {
+
+// A command the builder appended: the identifier the platform returns when the user picks it, and
+// the item it stands for.
+struct AppendedCommand {
+    std::int32_t identifier;
+    Ref<MenuItem> item;
+};
+using AppendedCommands = std::vector<AppendedCommand>;
+
+// A label is a separator when, without leading and trailing spaces (U+0020 only), it is "-".
+bool isSeparator(std::u16string_view text) noexcept;
+
+// Appends every visible item of `items` to `rootMenu`, or to the submenu built in this pass for
+// its parent, and makes each visible item with children a submenu whose handle becomes its
+// ItemID. Items whose parent got no submenu in this pass (because the parent is invisible, a
+// separator, or not in the menu itself) are left out with all their descendants. A failure ends
+// the build at that item and is shown in a warning box; what was appended stays.
+// Returns the command items appended, in menu order.
+AppendedCommands BuildMenu(Platform& platform, MenuItems* items, Handle rootMenu) noexcept;
+
+}  // namespace popupmenu

@@ -1,0 +1,138 @@
+// NuvraPopUpMenu::PopUp: builds the native menu, hooks the owner window while the platform's modal
+// menu loop runs, and maps the chosen command back to its item.
+
+#include <exception>
+#include <optional>
+#include <utility>
+
+#include "engine/BuildMenu.h"
+#include "engine/FailureBox.h"
+#include "engine/MenuHook.h"
+#include "engine/NuvraPopUpMenu.h"
+#include "engine/PopupState.h"
+#include "platform/Owned.h"
+
+namespace popupmenu {
+namespace {
+
+// Marks the pop-up of this thread open for the window hook, and closed again on every way out.
+class OpenPopUpScope {
+public:
+    OpenPopUpScope(Platform& platform, Ref<MenuItems> items) : current_(openPopUp()) {
+        current_.open = true;
+        current_.platform = &platform;
+        current_.items = std::move(items);
+    }
+    OpenPopUpScope(const OpenPopUpScope&) = delete;
+    OpenPopUpScope& operator=(const OpenPopUpScope&) = delete;
+    ~OpenPopUpScope() {
+        current_.open = false;
+        current_.items = nullptr;
+    }
+
+private:
+    OpenPopUp& current_;
+};
+
+// Replaces a window's procedure and puts the previous one back when it goes out of scope. The
+// previous procedure is kept in PopupState.lPrevWndProc, where MenuWndProc finds it.
+class WindowProcedureHook {
+public:
+    WindowProcedureHook(Platform& platform, Handle hwnd, ProcValue procedure)
+        : platform_(platform), hwnd_(hwnd), previous_(platform.setWindowProcedure(hwnd, procedure)) {
+        popupState().lPrevWndProc = previous_;
+    }
+    WindowProcedureHook(const WindowProcedureHook&) = delete;
+    WindowProcedureHook& operator=(const WindowProcedureHook&) = delete;
+    // A replacement that failed (no previous procedure) has nothing to put back.
+    ~WindowProcedureHook() {
+        if (previous_ != 0) platform_.setWindowProcedure(hwnd_, previous_);
+    }
+    bool installed() const noexcept { return previous_ != 0; }
+
+private:
+    Platform& platform_;
+    Handle hwnd_;
+    ProcValue previous_;
+};
+
+// A window can be hooked and can own the menu only when it belongs to the calling thread.
+bool belongsToThisThread(Platform& platform, Handle hwnd) {
+    return hwnd != 0 && platform.getWindowThreadId(hwnd) == platform.getCurrentThreadId();
+}
+
+// Shows the menu of `items` and returns the identifier the platform reports (0: nothing chosen).
+// `commands` receives the command items that were appended.
+std::int32_t showMenu(Platform& platform, const Ref<MenuItems>& items, AppendedCommands& commands) {
+    PopupState& state = popupState();
+    const OpenPopUpScope open(platform, items);
+
+    // Declared in reverse order of release, so that every way out, a failure included, ends the
+    // pop-up as a normal close does: the menu tree first, then the owner's own window procedure,
+    // then its device context, and last the hidden owner window when the library made one.
+    OwnedWindow hiddenOwner;
+    std::optional<WindowDC> ownerDC;
+    std::optional<WindowProcedureHook> hook;
+    OwnedMenu rootMenu;
+
+    rootMenu = OwnedMenu(platform, platform.createPopupMenu());
+    state.hRootMenu = rootMenu.get();
+    commands = BuildMenu(platform, items.get(), state.hRootMenu);
+
+    state.hOwnerWnd = platform.getForegroundWindow();
+    if (!belongsToThisThread(platform, state.hOwnerWnd)) {
+        // No foreground window of this thread (a console script host, a service): the menu gets
+        // an owner of its own, so its owner-draw requests reach this thread's hook.
+        hiddenOwner = OwnedWindow(platform, platform.createOwnerWindow());
+        state.hOwnerWnd = hiddenOwner.get();
+        if (!hiddenOwner) return 0;
+    }
+
+    ownerDC.emplace(platform, state.hOwnerWnd);
+    state.hOwnerDC = ownerDC->get();
+
+    Point cursor;
+    platform.getCursorPos(cursor);
+
+    hook.emplace(platform, state.hOwnerWnd, platform.windowProcedureFor(&MenuWndProc));
+    // Unhooked, every item would be measured as empty: show no menu rather than an unusable one.
+    if (!hook->installed()) return 0;
+
+    // The menu takes the keyboard and closes on a click outside only when its owner is the
+    // foreground window; a hidden owner has to be made so, and the null message after tracking
+    // lets the next menu of the same owner close properly too.
+    if (hiddenOwner) platform.setForegroundWindow(state.hOwnerWnd);
+    const std::int32_t command = platform.trackPopupMenu(state.hRootMenu, win::TPM_RETURNCMD | win::TPM_RIGHTBUTTON,
+                                                         cursor.x, cursor.y, state.hOwnerWnd);
+    if (hiddenOwner) platform.postMessage(state.hOwnerWnd, win::WM_NULL, 0, 0);
+    return command;
+}
+
+// The key of the command item appended with `command`; the first one when several share it.
+std::u16string keyOfCommand(const AppendedCommands& commands, std::int32_t command) {
+    if (command <= 0) return {};
+    for (const AppendedCommand& appended : commands)
+        if (appended.identifier == command) return appended.item->key();
+    return {};
+}
+
+}  // namespace
+
+std::u16string NuvraPopUpMenu::PopUp() noexcept {
+    // One pop-up per thread: a second one would hook the owner again and make MenuWndProc its own
+    // previous procedure. The open one stays untouched.
+    if (openPopUp().open) return {};
+
+    // The host may release the component from a message it handles while the menu is open.
+    const Ref<NuvraPopUpMenu> keepAlive(this);
+    try {
+        AppendedCommands commands;
+        const std::int32_t command = showMenu(platform_, mItems, commands);
+        return keyOfCommand(commands, command);
+    } catch (...) {
+        showFailure(platform_, std::current_exception());
+        return {};
+    }
+}
+
+}  // namespace popupmenu
