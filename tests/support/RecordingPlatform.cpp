@@ -370,7 +370,10 @@ Handle RecordingPlatform::selectObject(Handle dc, Handle object) {
     auto kind = kinds_.find(object);
     // Objects this platform did not make (the ones a test hands in, the stock objects a DC
     // starts with) count as fonts unless a test says otherwise.
-    const char k = kind == kinds_.end() ? 'f' : kind->second;
+    // A DC's own stock objects, handed back when a selection is undone, keep their kind.
+    const bool stock = object == 0x9000 + 'b' || object == 0x9000 + 'f' || object == 0x9000 + 'p' ||
+                       object == 0x9000 + 'r';
+    const char k = kind != kinds_.end() ? kind->second : stock ? static_cast<char>(object - 0x9000) : 'f';
     Handle& slot = selected_[dc][k];
     const Handle previous = slot != 0 ? slot : static_cast<Handle>(0x9000 + k);  // the DC's stock object
     slot = object;

@@ -1,0 +1,29 @@
+#include "render/CheckGlyph.h"
+#include "render/Coordinates.h"
+#include "render/PainterRules.h"
+
+namespace popupmenu {
+namespace {
+
+// A black check: AND-ing the glyph turns its mark black and leaves the rest of the item as it is.
+void paintBlackCheck(const PaintRequest& request) {
+    CheckGlyphDC glyph{request.context.platform};
+    if (!glyph.ready()) return;
+    copyIntoItem(request, offsetBy(request.rcItem.left, kPictureOffset), offsetBy(request.rcItem.top, kPictureOffset),
+                 glyph.dc(), CheckGlyph::kSize, CheckGlyph::kSize, win::SRCAND);
+}
+
+}  // namespace
+
+void PaintCheckedItem(const PaintRequest& request) {
+    Platform& platform = request.context.platform;
+    paintSolid(platform, request.hDC, request.rcItem, platform.getSysColor(win::COLOR_MENU));
+    const std::int32_t checkedPicture = request.item.CheckedPictureIndex();
+    if (checkedPicture >= 0)
+        drawPictureIfFits(request, checkedPicture);
+    else
+        paintBlackCheck(request);
+    platform.setTextColor(request.hDC, platform.getSysColor(win::COLOR_MENUTEXT));
+}
+
+}  // namespace popupmenu

@@ -1,0 +1,81 @@
+#include <algorithm>
+
+#include "render/CheckGlyph.h"
+#include "render/Coordinates.h"
+#include "render/Gradient.h"
+#include "render/MemorySurface.h"
+#include "render/PainterRules.h"
+
+namespace popupmenu {
+namespace {
+
+// A selected item with a normal picture keeps this many columns at its left for the picture frame.
+constexpr std::int32_t kFramedInset = 21;
+constexpr std::int32_t kGradientHeight = 20;
+constexpr std::int32_t kFrameWidth = 20;
+constexpr std::int32_t kEdgeWidth = 19;
+constexpr std::int32_t kEdgeHeight = 20;
+// dest = dest OR (NOT source): the glyph's black mark turns white, its white ground changes nothing.
+constexpr std::uint32_t kMergePaint = 0x00BB0226;
+
+// The gradient from the highlight colour to the menu colour, `w` columns wide, placed at
+// `rcItem.left` + inset. Only the part inside the item is composed and copied: the gradient is at
+// most 20 pixels high, and whatever lies beyond it in the item keeps what was there.
+void paintGradient(const PaintRequest& request, std::int32_t inset, ColorRef highlight, ColorRef menu) {
+    const std::int32_t w = offsetBy(request.rcItem.right, -static_cast<std::int64_t>(inset));
+    if (w <= 0) return;
+    const std::int32_t x = offsetBy(request.rcItem.left, inset);
+    const Rect visible = clipTo(request.rcItem, x, request.rcItem.top, w, kGradientHeight);
+    if (isEmpty(visible)) return;
+    MemorySurface surface{request.context.platform, widthOf(visible), heightOf(visible)};
+    if (!surface.ready()) return;
+    popupmenu::paintGradient(surface.pixels(), highlight, menu, w, visible.left - x);
+    surface.finishDrawing();
+    copyIntoItem(request, visible.left, visible.top, surface.dc(), surface.width(), surface.height(),
+                 win::SRCCOPY);
+}
+
+// A white check over whatever the item shows.
+void paintWhiteCheck(const PaintRequest& request) {
+    CheckGlyphDC glyph{request.context.platform};
+    if (!glyph.ready()) return;
+    copyIntoItem(request, offsetBy(request.rcItem.left, kPictureOffset), offsetBy(request.rcItem.top, kPictureOffset),
+                 glyph.dc(), CheckGlyph::kSize, CheckGlyph::kSize, kMergePaint);
+}
+
+// The image column of a picture: menu colour down the item's height, a raised edge 20 pixels
+// high around the picture, then the picture.
+void paintFramedPicture(const PaintRequest& request, ColorRef menu) {
+    Platform& platform = request.context.platform;
+    const Rect& rc = request.rcItem;
+    paintSolid(platform, request.hDC, {rc.left, rc.top, offsetBy(rc.left, kFrameWidth), rc.bottom}, menu);
+    platform.drawEdge(request.hDC,
+                      {rc.left, rc.top, offsetBy(rc.left, kEdgeWidth), std::min(offsetBy(rc.top, kEdgeHeight), rc.bottom)},
+                      win::BDR_RAISEDINNER, win::BF_RECT);
+    drawPictureIfFits(request, request.item.NormalPictureIndex());
+}
+
+}  // namespace
+
+void PaintSelectedItem(const PaintRequest& request, bool pbChecked) {
+    Platform& platform = request.context.platform;
+    const ColorRef highlight = platform.getSysColor(win::COLOR_HIGHLIGHT);
+    const ColorRef menu = platform.getSysColor(win::COLOR_MENU);
+    // The inset follows the normal picture, also when the item shows its checked state.
+    const bool framed = hasDrawableNormalPicture(request);
+    paintGradient(request, framed ? kFramedInset : 0, highlight, menu);
+
+    if (pbChecked) {
+        const std::int32_t checkedPicture = request.item.CheckedPictureIndex();
+        if (checkedPicture >= 0)
+            drawPictureIfFits(request, checkedPicture);
+        else
+            paintWhiteCheck(request);
+    } else if (framed) {
+        paintFramedPicture(request, menu);
+    }
+
+    platform.setTextColor(request.hDC, platform.getSysColor(win::COLOR_HIGHLIGHTTEXT));
+}
+
+}  // namespace popupmenu

@@ -1,0 +1,43 @@
+#include "render/PainterRules.h"
+
+#include "platform/Owned.h"
+#include "render/Coordinates.h"
+
+namespace popupmenu {
+
+bool picturesFit(const RenderContext& context) {
+    return context.iconWidth <= kLargestPicture && context.iconHeight <= kLargestPicture;
+}
+
+bool hasDrawableNormalPicture(const PaintRequest& request) {
+    return request.context.imageList > 0 && request.item.NormalPictureIndex() >= 0 && picturesFit(request.context);
+}
+
+void drawPictureIfFits(const PaintRequest& request, std::int32_t index) {
+    if (!picturesFit(request.context)) return;
+    request.context.platform.imageListDraw(request.context.imageList, index, request.hDC,
+                                           offsetBy(request.rcItem.left, kPictureOffset),
+                                           offsetBy(request.rcItem.top, kPictureOffset), win::ILD_TRANSPARENT);
+}
+
+void paintSolid(Platform& platform, Handle dc, const Rect& area, ColorRef color) {
+    OwnedGdiObject pen{platform, platform.createPen(win::PS_SOLID, 1, color)};
+    OwnedGdiObject brush{platform, platform.createSolidBrush(color)};
+    // Without either object the rectangle would show the DC's own pen or brush: paint nothing.
+    if (!pen || !brush) return;
+    SelectionGuard keepPen{platform, dc, pen.get()};
+    SelectionGuard keepBrush{platform, dc, brush.get()};
+    platform.rectangle(dc, area.left, area.top, area.right, area.bottom);
+    // Leaving the scope puts back the brush and the pen, then deletes the brush and the pen.
+}
+
+void copyIntoItem(const PaintRequest& request, std::int32_t x, std::int32_t y, Handle sourceDC,
+                  std::int32_t width, std::int32_t height, std::uint32_t rop) {
+    const Rect visible = clipTo(request.rcItem, x, y, width, height);
+    if (isEmpty(visible)) return;
+    request.context.platform.bitBlt(request.hDC, visible.left, visible.top, widthOf(visible), heightOf(visible),
+                                    sourceDC, offsetBy(visible.left, -static_cast<std::int64_t>(x)),
+                                    offsetBy(visible.top, -static_cast<std::int64_t>(y)), rop);
+}
+
+}  // namespace popupmenu

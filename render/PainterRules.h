@@ -1,0 +1,37 @@
+#pragma once
+// What the painters share: where pictures go, when the image list may be drawn from, the
+// menu-coloured background and the copies into the item.
+
+#include <cstdint>
+
+#include "platform/Platform.h"
+#include "render/Painters.h"
+
+namespace popupmenu {
+
+// Pictures and the check glyph sit this far right of and below the item's top-left corner.
+inline constexpr std::int32_t kPictureOffset = 2;
+// Pictures of the image list are drawn only up to this size, in both directions.
+inline constexpr std::int32_t kLargestPicture = 16;
+
+// The size gate: the image list's pictures are small enough to be drawn.
+bool picturesFit(const RenderContext& context);
+
+// The item's normal picture can be drawn: an image list is set, the item has a normal picture and
+// it passes the size gate.
+bool hasDrawableNormalPicture(const PaintRequest& request);
+
+// Draws picture `index` of the image list at the picture position, when the size gate passes. The
+// image list is passed on as it is; a missing one draws nothing.
+void drawPictureIfFits(const PaintRequest& request, std::int32_t index);
+
+// Paints `area` in `color` with a pen and a brush of that colour, then puts the device context's
+// own pen and brush back and deletes both.
+void paintSolid(Platform& platform, Handle dc, const Rect& area, ColorRef color);
+
+// Copies a `width` x `height` source placed at (x, y) into the item, clipped to the item's
+// rectangle: nothing outside the source is read and nothing outside the item is painted.
+void copyIntoItem(const PaintRequest& request, std::int32_t x, std::int32_t y, Handle sourceDC,
+                  std::int32_t width, std::int32_t height, std::uint32_t rop);
+
+}  // namespace popupmenu

@@ -1,0 +1,163 @@
+#include <cstring>
+
+#include "tests/render/RenderTestSupport.h"
+
+namespace popupmenu::testing {
+namespace {
+
+using MeasureMenuItemTest = RenderTest;
+
+constexpr std::int32_t kChar = RecordingPlatform::kCharWidth;
+constexpr std::int32_t kLine = RecordingPlatform::kLineHeight;
+
+TEST_F(MeasureMenuItemTest, MeasuresTheLabelInTheMenuFontAndPutsTheOwnerFontBack) {
+    add(u"a", u"First");
+    add(u"b", u"Open");
+    std::int32_t height = 20;
+
+    EXPECT_EQ(MeasureMenuItem(context, 2, height), 4 * kChar + 30);
+    EXPECT_EQ(height, kLine + 7);
+
+    const Handle font = 0x3000;
+    EXPECT_EQ(platform.calls(), (Calls{{"SystemParametersInfoA", {41, 340, 0}},
+                                       {"CreateFontIndirectA"},
+                                       {"SelectObject", {kOwnerDC, font}},
+                                       {"DrawTextW", {kOwnerDC, 4, 0, 0, 0, 0, 0x400}, u"Open"},
+                                       {"SelectObject", {kOwnerDC, kStockFont}},
+                                       {"DeleteObject", {font}}}));
+    expectNothingLeft();
+}
+
+TEST_F(MeasureMenuItemTest, TheFontTakesOnlyFaceHeightAndWeightFromTheMenuFont) {
+    LogFontA menuFont;
+    menuFont.lfHeight = -15;
+    menuFont.lfWidth = 6;
+    menuFont.lfEscapement = 900;
+    menuFont.lfOrientation = 900;
+    menuFont.lfWeight = 700;
+    menuFont.lfItalic = 1;
+    menuFont.lfUnderline = 1;
+    menuFont.lfStrikeOut = 1;
+    menuFont.lfCharSet = 0x80;
+    menuFont.lfOutPrecision = 3;
+    menuFont.lfClipPrecision = 2;
+    menuFont.lfQuality = 5;
+    menuFont.lfPitchAndFamily = 0x22;
+    std::strcpy(menuFont.lfFaceName.data(), "Segoe UI");
+    platform.setMenuFont(menuFont);
+    add(u"a", u"Open");
+    std::int32_t height = 20;
+
+    MeasureMenuItem(context, 1, height);
+
+    ASSERT_EQ(platform.fontsCreated().size(), 1u);
+    LogFontA expected;
+    expected.lfHeight = -15;
+    expected.lfWeight = 700;
+    expected.lfFaceName = menuFont.lfFaceName;
+    EXPECT_EQ(std::memcmp(&platform.fontsCreated()[0], &expected, sizeof expected), 0);
+}
+
+TEST_F(MeasureMenuItemTest, WithoutSystemMetricsTheFontIsMadeFromAnEmptyDescription) {
+    platform.fail("SystemParametersInfoA");
+    add(u"a", u"Open");
+    std::int32_t height = 20;
+
+    EXPECT_EQ(MeasureMenuItem(context, 1, height), 4 * kChar + 30);
+
+    ASSERT_EQ(platform.fontsCreated().size(), 1u);
+    const LogFontA empty;
+    EXPECT_EQ(std::memcmp(&platform.fontsCreated()[0], &empty, sizeof empty), 0);
+    expectNothingLeft();
+}
+
+TEST_F(MeasureMenuItemTest, SizeIsTheLabelsExtentPlusMargins) {
+    struct Case {
+        std::u16string label;
+        std::int32_t width, height;
+    };
+    const Case cases[] = {
+        {u"", 30, kLine + 7},
+        {u"Open", 4 * kChar + 30, kLine + 7},
+        {u"One\r\nTwo lines", 9 * kChar + 30, 2 * kLine + 7},
+        {u"a\nb\rc", 1 * kChar + 30, 3 * kLine + 7},
+        {u"&File", 4 * kChar + 30, kLine + 7},  // a single ampersand takes no room
+        {u"Fish && Chips", 12 * kChar + 30, kLine + 7},  // a doubled one shows once
+    };
+    for (const Case& c : cases) {
+        RecordingPlatform fresh;
+        Ref<MenuItems> collection = makeRef<MenuItems>(fresh);
+        collection->Add(Value::string(u"k"), c.label);
+        const RenderContext ctx{fresh, kOwnerDC, collection.get(), 0, 0, 0};
+        std::int32_t height = 20;
+        EXPECT_EQ(MeasureMenuItem(ctx, 1, height), c.width) << toUtf8(c.label);
+        EXPECT_EQ(height, c.height) << toUtf8(c.label);
+    }
+}
+
+TEST_F(MeasureMenuItemTest, TheCountIsInUtf16CodeUnits) {
+    const std::u16string label = u"Caf\u00e9 \U0001F600";  // six characters, seven code units
+    add(u"a", label);
+    std::int32_t height = 20;
+
+    MeasureMenuItem(context, 1, height);
+
+    const Calls text = platform.callsNamed({"DrawTextW"});
+    ASSERT_EQ(text.size(), 1u);
+    EXPECT_EQ(text[0].args[1], 7);
+    EXPECT_EQ(text[0].text, label);
+}
+
+TEST_F(MeasureMenuItemTest, UnknownIdentifierOrNoCollectionAnswersZeroAndKeepsTheHeight) {
+    add(u"a", u"Open");
+    RenderContext noCollection = context;
+    noCollection.items = nullptr;
+    for (const RenderContext* ctx : {&context, &noCollection}) {
+        platform.clearCalls();
+        std::int32_t height = 20;
+        EXPECT_EQ(MeasureMenuItem(*ctx, 7, height), 0);
+        EXPECT_EQ(height, 20);
+        EXPECT_EQ(platform.countOf("DrawTextW"), 0u);
+        expectNothingLeft();
+    }
+}
+
+TEST_F(MeasureMenuItemTest, FindsASubmenuItemByItsMenuHandle) {
+    add(u"a", u"First");
+    add(u"b", u"More");
+    const std::int32_t submenu = -0x7FF0;  // handles are sign-extended 32-bit values
+    items->setItemID(2, submenu);
+    std::int32_t height = 20;
+
+    EXPECT_EQ(MeasureMenuItem(context, submenu, height), 4 * kChar + 30);
+    EXPECT_EQ(platform.callsNamed({"DrawTextW"}).at(0).text, u"More");
+}
+
+TEST_F(MeasureMenuItemTest, AFontThatCannotBeMadeIsNotSelected) {
+    platform.fail("CreateFontIndirectA");
+    add(u"a", u"Open");
+    std::int32_t height = 20;
+
+    EXPECT_EQ(MeasureMenuItem(context, 1, height), 4 * kChar + 30);
+
+    EXPECT_EQ(platform.countOf("SelectObject"), 0u);
+    EXPECT_EQ(platform.countOf("DeleteObject"), 0u);
+}
+
+TEST_F(MeasureMenuItemTest, AFailureWhileMeasuringStillRestoresAndDeletesTheFont) {
+    platform.failOnCall("DrawTextW");
+    add(u"a", u"Open");
+    std::int32_t height = 20;
+
+    EXPECT_THROW(MeasureMenuItem(context, 1, height), std::runtime_error);
+
+    EXPECT_EQ(height, 20);
+    EXPECT_EQ(platform.callsNamed({"SelectObject", "DeleteObject"}),
+              (Calls{{"SelectObject", {kOwnerDC, 0x3000}},
+                     {"SelectObject", {kOwnerDC, kStockFont}},
+                     {"DeleteObject", {0x3000}}}));
+    expectNothingLeft();
+}
+
+}  // namespace
+}  // namespace popupmenu::testing

@@ -1,0 +1,468 @@
+#include "render/Pixels.h"
+#include "tests/render/RenderTestSupport.h"
+
+namespace popupmenu::testing {
+namespace {
+
+using namespace win;
+
+constexpr std::uint32_t kMergePaint = 0x00BB0226;
+constexpr Rect kRc{0, 40, 120, 60};
+
+class PaintersTest : public RenderTest {
+protected:
+    void paint(std::uint32_t state, Rect rc = kRc) {
+        platform.clearCalls();
+        platform.copiesFromDibs.clear();
+        DrawMenuItem(context, request(1, state, rc));
+    }
+
+    Calls painterCallsNamed(const std::set<std::string>& names) const {
+        Calls out;
+        for (const Call& c : painterCalls())
+            if (names.count(c.name)) out.push_back(c);
+        return out;
+    }
+};
+
+// --- PaintSelectedItem ---
+
+TEST_F(PaintersTest, SelectedItemIsAGradientComposedInMemoryAndCopiedOnce) {
+    add(u"a", u"Open");
+
+    paint(ODS_SELECTED);
+
+    const Handle surfaceDC = 0x2000, surfaceBitmap = 0x3000;
+    EXPECT_EQ(painterCalls(), (Calls{{"GetSysColor", {COLOR_HIGHLIGHT}},
+                                     {"GetSysColor", {COLOR_MENU}},
+                                     {"CreateCompatibleDC", {0}},
+                                     {"CreateDIBSection", {120, 20}},
+                                     {"SelectObject", {surfaceDC, surfaceBitmap}},
+                                     {"GdiFlush"},
+                                     {"BitBlt", {kItemDC, 0, 40, 120, 20, surfaceDC, 0, 0, SRCCOPY}},
+                                     {"SelectObject", {surfaceDC, kStockBitmap}},
+                                     {"DeleteObject", {surfaceBitmap}},
+                                     {"DeleteDC", {surfaceDC}},
+                                     {"GetSysColor", {COLOR_HIGHLIGHTTEXT}},
+                                     {"SetTextColor", {kItemDC, kHighlightText}}}));
+    expectNothingLeft();
+}
+
+TEST_F(PaintersTest, SelectedItemWithAPictureFramesTheImageColumn) {
+    add(u"a", u"Open", 3);
+
+    paint(ODS_SELECTED);
+
+    const Handle surfaceDC = 0x2000, surfaceBitmap = 0x3000, pen = 0x3001, brush = 0x3002;
+    EXPECT_EQ(painterCalls(), (Calls{{"GetSysColor", {COLOR_HIGHLIGHT}},
+                                     {"GetSysColor", {COLOR_MENU}},
+                                     {"CreateCompatibleDC", {0}},
+                                     {"CreateDIBSection", {99, 20}},
+                                     {"SelectObject", {surfaceDC, surfaceBitmap}},
+                                     {"GdiFlush"},
+                                     {"BitBlt", {kItemDC, 21, 40, 99, 20, surfaceDC, 0, 0, SRCCOPY}},
+                                     {"SelectObject", {surfaceDC, kStockBitmap}},
+                                     {"DeleteObject", {surfaceBitmap}},
+                                     {"DeleteDC", {surfaceDC}},
+                                     {"CreatePen", {PS_SOLID, 1, kMenu}},
+                                     {"CreateSolidBrush", {kMenu}},
+                                     {"SelectObject", {kItemDC, pen}},
+                                     {"SelectObject", {kItemDC, brush}},
+                                     {"Rectangle", {kItemDC, 0, 40, 20, 60}},
+                                     {"SelectObject", {kItemDC, kStockBrush}},
+                                     {"SelectObject", {kItemDC, kStockPen}},
+                                     {"DeleteObject", {brush}},
+                                     {"DeleteObject", {pen}},
+                                     {"DrawEdge", {kItemDC, 0, 40, 19, 60, BDR_RAISEDINNER, BF_RECT}},
+                                     {"ImageList_Draw", {kImageList, 3, kItemDC, 2, 42, ILD_TRANSPARENT}},
+                                     {"GetSysColor", {COLOR_HIGHLIGHTTEXT}},
+                                     {"SetTextColor", {kItemDC, kHighlightText}}}));
+    expectNothingLeft();
+}
+
+TEST_F(PaintersTest, SelectedItemInsetFrameAndPictureFollowTheNormalPicture) {
+    struct Case {
+        const char* what;
+        Handle imageList;
+        std::int32_t iconWidth, iconHeight, normalPicture, checkedPicture;
+        bool checked;
+        std::int32_t gradientLeft;                  // where the gradient copy starts
+        bool frame;                                 // menu-coloured column and raised edge
+        std::vector<long long> picturesDrawn;       // image-list indexes
+        bool whiteCheck;
+    };
+    const Case cases[] = {
+        {"picture", kImageList, 16, 16, 3, -1, false, 21, true, {3}, false},
+        {"smaller pictures are alike", kImageList, 8, 12, 3, -1, false, 21, true, {3}, false},
+        {"no image list", 0, 16, 16, 3, -1, false, 0, false, {}, false},
+        {"negative image list", -0x6100, 16, 16, 3, -1, false, 0, false, {}, false},
+        {"no picture", kImageList, 16, 16, -1, -1, false, 0, false, {}, false},
+        {"negative picture", kImageList, 16, 16, -5, -1, false, 0, false, {}, false},
+        {"17 wide", kImageList, 17, 16, 3, -1, false, 0, false, {}, false},
+        {"17 high", kImageList, 16, 17, 3, -1, false, 0, false, {}, false},
+        {"32 x 32", kImageList, 32, 32, 3, -1, false, 0, false, {}, false},
+        {"checked keeps the inset, white check", kImageList, 16, 16, 3, -1, true, 21, false, {}, true},
+        {"checked picture, no frame", kImageList, 16, 16, 3, 5, true, 21, false, {5}, false},
+        {"checked picture without image list", 0, 16, 16, 3, 5, true, 0, false, {5}, false},
+        {"checked picture too large: nothing", kImageList, 32, 32, 3, 5, true, 0, false, {}, false},
+        {"too large: the glyph still shows", kImageList, 32, 32, 3, -1, true, 0, false, {}, true},
+        {"no pictures, checked", 0, 16, 16, -1, -1, true, 0, false, {}, true},
+    };
+    Ref<MenuItem> item = add(u"a", u"Open");
+    for (const Case& c : cases) {
+        item->setNormalPictureIndex(c.normalPicture);
+        item->setCheckedPictureIndex(c.checkedPicture);
+        context.imageList = c.imageList;
+        context.iconWidth = c.iconWidth;
+        context.iconHeight = c.iconHeight;
+
+        paint(ODS_SELECTED | (c.checked ? ODS_CHECKED : 0));
+
+        const Calls copies = painterCallsNamed({"BitBlt"});
+        ASSERT_FALSE(copies.empty()) << c.what;
+        EXPECT_EQ(copies[0].args[1], c.gradientLeft) << c.what;
+        EXPECT_EQ(copies[0].args[3], kRc.right - c.gradientLeft) << c.what;
+        EXPECT_EQ(platform.countOf("Rectangle") == 1 && platform.countOf("DrawEdge") == 1, c.frame) << c.what;
+        std::vector<long long> drawn;
+        for (const Call& d : painterCallsNamed({"ImageList_Draw"})) {
+            EXPECT_EQ(d.args[0], c.imageList) << c.what;
+            EXPECT_EQ((std::vector<long long>{d.args[2], d.args[3], d.args[4]}), (std::vector<long long>{kItemDC, 2, 42}));
+            drawn.push_back(d.args[1]);
+        }
+        EXPECT_EQ(drawn, c.picturesDrawn) << c.what;
+        const bool whiteCheck = copies.size() == 2 && copies[1].args[8] == kMergePaint;
+        EXPECT_EQ(whiteCheck, c.whiteCheck) << c.what;
+        expectNothingLeft();
+    }
+}
+
+TEST_F(PaintersTest, WhiteCheckIsTheGlyphInvertedAndOredInAtThePicturePosition) {
+    add(u"a", u"Open");
+
+    paint(ODS_SELECTED | ODS_CHECKED);
+
+    const Handle glyph = 0x3001, glyphDC = 0x2001;
+    EXPECT_EQ(painterCallsNamed({"LoadBitmapW", "CreateCompatibleDC", "SelectObject", "BitBlt", "DeleteDC", "DeleteObject"}),
+              (Calls{{"CreateCompatibleDC", {0}},
+                     {"SelectObject", {0x2000, 0x3000}},
+                     {"BitBlt", {kItemDC, 0, 40, 120, 20, 0x2000, 0, 0, SRCCOPY}},
+                     {"SelectObject", {0x2000, kStockBitmap}},
+                     {"DeleteObject", {0x3000}},
+                     {"DeleteDC", {0x2000}},
+                     {"LoadBitmapW"},
+                     {"CreateCompatibleDC", {0}},
+                     {"SelectObject", {glyphDC, glyph}},
+                     {"BitBlt", {kItemDC, 2, 42, 16, 16, glyphDC, 0, 0, kMergePaint}},
+                     {"SelectObject", {glyphDC, kStockBitmap}},
+                     {"DeleteDC", {glyphDC}},
+                     {"DeleteObject", {glyph}}}));
+    expectNothingLeft();
+}
+
+TEST_F(PaintersTest, CopiesStayInsideTheItemAndTheirSource) {
+    add(u"a", u"Open", 3);
+    struct Case {
+        const char* what;
+        std::uint32_t state;
+        std::int32_t normalPicture;
+        Rect rc;
+        Calls copies;
+    };
+    const Case cases[] = {
+        // The gradient is 20 rows high: the rest of a taller item keeps what it showed.
+        {"taller selected item", ODS_SELECTED, -1, {0, 0, 120, 45},
+         {{"BitBlt", {kItemDC, 0, 0, 120, 20, 0x2000, 0, 0, SRCCOPY}}}},
+        {"shorter selected item", ODS_SELECTED, -1, {0, 0, 120, 15},
+         {{"BitBlt", {kItemDC, 0, 0, 120, 15, 0x2000, 0, 0, SRCCOPY}}}},
+        // Gradient width is right - inset, placed at left + inset: cut at the item's right edge.
+        {"item not at the left edge", ODS_SELECTED, -1, {10, 0, 130, 20},
+         {{"BitBlt", {kItemDC, 10, 0, 120, 20, 0x2000, 0, 0, SRCCOPY}}}},
+        // The embossed picture surface is 16 x 16: only that much is copied.
+        {"disabled picture", ODS_DISABLED, 3, {0, 40, 120, 60},
+         {{"BitBlt", {kItemDC, 1, 41, 16, 16, 0x2000, 0, 0, SRCCOPY}}}},
+        {"disabled picture in a short item", ODS_DISABLED, 3, {0, 40, 120, 52},
+         {{"BitBlt", {kItemDC, 1, 41, 16, 11, 0x2000, 0, 0, SRCCOPY}}}},
+        {"black check in a short item", ODS_CHECKED, -1, {0, 40, 120, 54},
+         {{"BitBlt", {kItemDC, 2, 42, 16, 12, 0x2000, 0, 0, SRCAND}}}},
+        {"black check in a narrow item", ODS_CHECKED, -1, {0, 40, 10, 60},
+         {{"BitBlt", {kItemDC, 2, 42, 8, 16, 0x2000, 0, 0, SRCAND}}}},
+    };
+    for (const Case& c : cases) {
+        items->itemAt(1)->setNormalPictureIndex(c.normalPicture);
+        paint(c.state, c.rc);
+        Calls copies = painterCallsNamed({"BitBlt"});
+        for (Call& copy : copies) copy.args[5] = 0x2000;  // the scratch DC's handle varies from case to case
+        EXPECT_EQ(copies, c.copies) << c.what;
+        expectNothingLeft();
+    }
+}
+
+TEST_F(PaintersTest, AGradientWithNoColumnsIsNotMade) {
+    add(u"a", u"Open", 3);
+
+    paint(ODS_SELECTED, {0, 0, 21, 20});  // w = right - inset = 0
+
+    EXPECT_EQ(platform.countOf("CreateDIBSection"), 0u);
+    EXPECT_EQ(platform.countOf("Rectangle"), 1u);  // the frame is still there
+    expectNothingLeft();
+}
+
+TEST_F(PaintersTest, FrameAndEdgeFollowTheItemsLeftEdgeAndStayInsideIt) {
+    add(u"a", u"Open", 3);
+
+    paint(ODS_SELECTED, {30, 0, 150, 16});
+
+    EXPECT_EQ(painterCallsNamed({"Rectangle", "DrawEdge", "ImageList_Draw"}),
+              (Calls{{"Rectangle", {kItemDC, 30, 0, 50, 16}},
+                     {"DrawEdge", {kItemDC, 30, 0, 49, 16, BDR_RAISEDINNER, BF_RECT}},
+                     {"ImageList_Draw", {kImageList, 3, kItemDC, 32, 2, ILD_TRANSPARENT}}}));
+}
+
+// --- PaintCheckedItem and PaintNormalItem ---
+
+TEST_F(PaintersTest, CheckedItemIsMenuColouredWithABlackCheck) {
+    add(u"a", u"Open");
+
+    paint(ODS_CHECKED);
+
+    const Handle pen = 0x3000, brush = 0x3001, glyph = 0x3002, glyphDC = 0x2000;
+    EXPECT_EQ(painterCalls(), (Calls{{"GetSysColor", {COLOR_MENU}},
+                                     {"CreatePen", {PS_SOLID, 1, kMenu}},
+                                     {"CreateSolidBrush", {kMenu}},
+                                     {"SelectObject", {kItemDC, pen}},
+                                     {"SelectObject", {kItemDC, brush}},
+                                     {"Rectangle", {kItemDC, 0, 40, 120, 60}},
+                                     {"SelectObject", {kItemDC, kStockBrush}},
+                                     {"SelectObject", {kItemDC, kStockPen}},
+                                     {"DeleteObject", {brush}},
+                                     {"DeleteObject", {pen}},
+                                     {"LoadBitmapW"},
+                                     {"CreateCompatibleDC", {0}},
+                                     {"SelectObject", {glyphDC, glyph}},
+                                     {"BitBlt", {kItemDC, 2, 42, 16, 16, glyphDC, 0, 0, SRCAND}},
+                                     {"SelectObject", {glyphDC, kStockBitmap}},
+                                     {"DeleteDC", {glyphDC}},
+                                     {"DeleteObject", {glyph}},
+                                     {"GetSysColor", {COLOR_MENUTEXT}},
+                                     {"SetTextColor", {kItemDC, kMenuText}}}));
+    expectNothingLeft();
+}
+
+TEST_F(PaintersTest, PicturesOfCheckedAndNormalItems) {
+    struct Case {
+        const char* what;
+        std::uint32_t state;
+        Handle imageList;
+        std::int32_t iconSize, normalPicture, checkedPicture;
+        Calls drawn;  // image-list pictures and glyph loads
+    };
+    const Calls none;
+    const Calls glyph{{"LoadBitmapW"}};
+    const auto picture = [](Handle list, long long index) {
+        return Calls{{"ImageList_Draw", {list, index, kItemDC, 2, 42, ILD_TRANSPARENT}}};
+    };
+    const Case cases[] = {
+        {"normal picture", 0, kImageList, 16, 3, 5, picture(kImageList, 3)},
+        // These paths hand the image list on as it is; a missing one draws nothing.
+        {"normal picture, no image list", 0, 0, 16, 3, 5, picture(0, 3)},
+        {"normal picture too large", 0, kImageList, 17, 3, 5, none},
+        {"no normal picture", 0, kImageList, 16, -1, 5, none},
+        {"checked picture", ODS_CHECKED, kImageList, 16, 3, 5, picture(kImageList, 5)},
+        {"checked picture, no image list", ODS_CHECKED, 0, 16, 3, 5, picture(0, 5)},
+        {"checked picture too large", ODS_CHECKED, kImageList, 32, 3, 5, none},
+        {"black check", ODS_CHECKED, kImageList, 16, 3, -1, glyph},
+        {"black check whatever the picture size", ODS_CHECKED, kImageList, 32, 3, -1, glyph},
+    };
+    Ref<MenuItem> item = add(u"a", u"Open");
+    for (const Case& c : cases) {
+        item->setNormalPictureIndex(c.normalPicture);
+        item->setCheckedPictureIndex(c.checkedPicture);
+        context.imageList = c.imageList;
+        context.iconWidth = context.iconHeight = c.iconSize;
+        paint(c.state);
+        EXPECT_EQ(painterCallsNamed({"ImageList_Draw", "LoadBitmapW"}), c.drawn) << c.what;
+        EXPECT_EQ(painterCallsNamed({"Rectangle"}), (Calls{{"Rectangle", {kItemDC, 0, 40, 120, 60}}})) << c.what;
+        expectNothingLeft();
+    }
+}
+
+// --- PaintDisabledItem ---
+
+TEST_F(PaintersTest, DisabledPictureIsEmbossedInMemoryAndCopiedOnce) {
+    add(u"a", u"Open", 3);
+
+    paint(ODS_DISABLED);
+
+    const Handle surfaceDC = 0x2000, surfaceBitmap = 0x3000;
+    EXPECT_EQ(painterCalls(), (Calls{{"GetSysColor", {COLOR_GRAYTEXT}},
+                                     {"GetSysColor", {COLOR_MENU}},
+                                     {"CreateCompatibleDC", {0}},
+                                     {"CreateDIBSection", {16, 16}},
+                                     {"SelectObject", {surfaceDC, surfaceBitmap}},
+                                     {"ImageList_Draw", {kImageList, 3, surfaceDC, 0, 0, ILD_TRANSPARENT}},
+                                     {"GdiFlush"},
+                                     {"BitBlt", {kItemDC, 1, 41, 16, 16, surfaceDC, 0, 0, SRCCOPY}},
+                                     {"SelectObject", {surfaceDC, kStockBitmap}},
+                                     {"DeleteObject", {surfaceBitmap}},
+                                     {"DeleteDC", {surfaceDC}},
+                                     {"SetTextColor", {kItemDC, kGrayText}},
+                                     {"DrawTextW", {kItemDC, 4, 22, 42, 120, 60, 0}, u"Open"},
+                                     {"SetTextColor", {kItemDC, 0xFFFFFF}}}));
+    expectNothingLeft();
+}
+
+TEST_F(PaintersTest, DisabledPictureIsTheEmbossedImageOverTheMenuColour) {
+    add(u"a", u"Open", 3);
+    // The picture: one ink pixel at (4, 5), a light one at (9, 9), the rest left as the surface
+    // was handed over (the menu colour).
+    std::vector<std::uint32_t> handedOver;
+    platform.onImageListDraw = [&](Handle dc, std::int32_t, std::int32_t, std::int32_t) {
+        std::vector<std::uint32_t>& pixels = *platform.dibIn(dc);
+        handedOver = pixels;
+        pixels[5 * 16 + 4] = 0x123456;
+        pixels[9 * 16 + 9] = 0xFFFFFF;
+    };
+
+    paint(ODS_DISABLED);
+
+    EXPECT_EQ(handedOver, std::vector<std::uint32_t>(256, pixelOfColor(kMenu)));
+    ASSERT_EQ(platform.copiesFromDibs.size(), 1u);
+    std::vector<std::uint32_t> expected(256, pixelOfColor(kMenu));
+    expected[5 * 16 + 4] = pixelOfColor(kGrayText);
+    expected[6 * 16 + 5] = 0xFFFFFF;
+    expected[9 * 16 + 9] = pixelOfColor(kMenu);  // light: the shifted menu colour OR the menu colour
+    EXPECT_EQ(platform.copiesFromDibs[0].pixels, expected);
+}
+
+TEST_F(PaintersTest, DisabledItemPictures) {
+    struct Case {
+        const char* what;
+        std::uint32_t state;
+        Handle imageList;
+        std::int32_t iconSize, normalPicture, checkedPicture;
+        Calls drawn;
+    };
+    const Calls none;
+    const Case cases[] = {
+        {"embossed normal picture", ODS_GRAYED, kImageList, 16, 3, 5,
+         {{"ImageList_Draw", {kImageList, 3, 0x2000, 0, 0, ILD_TRANSPARENT}}, {"DeleteObject", {0x3000}}}},
+        {"no image list: no normal picture", ODS_GRAYED, 0, 16, 3, 5, none},
+        {"normal picture too large", ODS_GRAYED, kImageList, 17, 3, 5, none},
+        {"checked picture in full colour", ODS_GRAYED | ODS_CHECKED, kImageList, 16, 3, 5,
+         {{"ImageList_Draw", {kImageList, 5, kItemDC, 2, 42, ILD_TRANSPARENT}}}},
+        {"checked picture, image list handed on", ODS_GRAYED | ODS_CHECKED, 0, 16, 3, 5,
+         {{"ImageList_Draw", {0, 5, kItemDC, 2, 42, ILD_TRANSPARENT}}}},
+        {"checked picture too large", ODS_GRAYED | ODS_CHECKED, kImageList, 32, 3, 5, none},
+        {"embossed check", ODS_GRAYED | ODS_CHECKED, kImageList, 16, 3, -1,
+         {{"LoadBitmapW"}, {"DrawStateW", {kItemDC, 0x3000, 2, 42, DST_BITMAP | DSS_DISABLED}}, {"DeleteObject", {0x3000}}}},
+        {"embossed check whatever the picture size", ODS_GRAYED | ODS_CHECKED, kImageList, 32, 3, -1,
+         {{"LoadBitmapW"}, {"DrawStateW", {kItemDC, 0x3000, 2, 42, DST_BITMAP | DSS_DISABLED}}, {"DeleteObject", {0x3000}}}},
+    };
+    for (const Case& c : cases) {
+        RenderTestPlatform fresh;
+        Ref<MenuItems> collection = makeRef<MenuItems>(fresh);
+        Ref<MenuItem> entry = collection->Add(Value::string(u"a"), u"Open");
+        entry->setNormalPictureIndex(c.normalPicture);
+        entry->setCheckedPictureIndex(c.checkedPicture);
+        const RenderContext ctx{fresh, kOwnerDC, collection.get(), c.imageList, c.iconSize, c.iconSize};
+        DrawMenuItem(ctx, request(1, c.state));
+        // The glyph is released right after it was drawn.
+        EXPECT_EQ(fresh.callsNamed({"ImageList_Draw", "LoadBitmapW", "DrawStateW", "DeleteObject"}), c.drawn) << c.what;
+        EXPECT_TRUE(fresh.liveGdiObjects().empty()) << c.what;
+        EXPECT_TRUE(fresh.liveMemoryDCs().empty()) << c.what;
+    }
+}
+
+// --- every painter ---
+
+TEST_F(PaintersTest, EveryStateAndPictureLeavesNothingBehind) {
+    Ref<MenuItem> item = add(u"a", u"Open");
+    const std::uint32_t states[] = {0, ODS_CHECKED, ODS_SELECTED, ODS_SELECTED | ODS_CHECKED, ODS_GRAYED,
+                                    ODS_DISABLED | ODS_CHECKED};
+    const std::pair<std::int32_t, std::int32_t> pictures[] = {{-1, -1}, {3, -1}, {-1, 5}, {3, 5}};
+    for (std::uint32_t state : states) {
+        for (const auto& [normal, checked] : pictures) {
+            for (std::int32_t size : {16, 32}) {
+                item->setNormalPictureIndex(normal);
+                item->setCheckedPictureIndex(checked);
+                context.iconWidth = context.iconHeight = size;
+                paint(state);
+                SCOPED_TRACE(::testing::Message() << "state " << state << " pictures " << normal << "/" << checked
+                                                  << " size " << size);
+                expectNothingLeft();
+                EXPECT_EQ(platform.calls().back().name, "DrawTextW");
+            }
+        }
+    }
+}
+
+TEST_F(PaintersTest, ObjectsThatCannotBeMadeAreSkipped) {
+    struct Case {
+        const char* failing;
+        std::uint32_t state;
+        std::int32_t normalPicture;
+        std::vector<std::string> absent;  // operations that must not run then
+    };
+    const Case cases[] = {
+        {"CreateDIBSection", ODS_SELECTED, -1, {"BitBlt", "GdiFlush"}},
+        {"CreateCompatibleDC", ODS_SELECTED, -1, {"CreateDIBSection", "BitBlt"}},
+        {"CreateDIBSection", ODS_DISABLED, 3, {"ImageList_Draw", "BitBlt"}},
+        {"SelectObject", ODS_DISABLED, 3, {"ImageList_Draw", "BitBlt"}},
+        {"LoadBitmapW", ODS_CHECKED, -1, {"CreateCompatibleDC", "BitBlt"}},
+        {"LoadBitmapW", ODS_DISABLED | ODS_CHECKED, -1, {"DrawStateW"}},
+        {"CreateCompatibleDC", ODS_SELECTED | ODS_CHECKED, -1, {"BitBlt"}},
+        {"CreatePen", 0, -1, {"Rectangle"}},
+        {"CreateSolidBrush", ODS_CHECKED, -1, {"Rectangle"}},
+    };
+    for (const Case& c : cases) {
+        RenderTestPlatform fresh;
+        fresh.fail(c.failing);
+        Ref<MenuItems> collection = makeRef<MenuItems>(fresh);
+        collection->Add(Value::string(u"a"), u"Open")->setNormalPictureIndex(c.normalPicture);
+        const RenderContext ctx{fresh, kOwnerDC, collection.get(), kImageList, 16, 16};
+        DrawMenuItem(ctx, request(1, c.state));
+        for (const std::string& op : c.absent) EXPECT_EQ(fresh.countOf(op), 0u) << c.failing << ": " << op;
+        EXPECT_TRUE(fresh.liveGdiObjects().empty()) << c.failing;
+        EXPECT_TRUE(fresh.liveMemoryDCs().empty()) << c.failing;
+        EXPECT_TRUE(fresh.deletedWhileSelected().empty()) << c.failing;
+        EXPECT_EQ(fresh.calls().back().name, "DrawTextW") << c.failing;  // the label is still drawn
+    }
+}
+
+TEST_F(PaintersTest, AFailureMidwayStillReleasesEverything) {
+    struct Case {
+        const char* op;
+        int nth;
+        std::uint32_t state;
+        std::int32_t normalPicture;
+    };
+    const Case cases[] = {
+        {"BitBlt", 1, ODS_SELECTED, -1},                 // the gradient copy
+        {"BitBlt", 2, ODS_SELECTED | ODS_CHECKED, -1},   // the white check
+        {"Rectangle", 1, ODS_SELECTED, 3},               // the frame
+        {"ImageList_Draw", 1, ODS_SELECTED, 3},
+        {"ImageList_Draw", 1, ODS_DISABLED, 3},          // into the embossing surface
+        {"BitBlt", 1, ODS_DISABLED, 3},
+        {"DrawStateW", 1, ODS_DISABLED | ODS_CHECKED, -1},
+        {"DrawTextW", 1, ODS_DISABLED, -1},              // the grey label
+        {"Rectangle", 1, ODS_CHECKED, -1},
+        {"BitBlt", 1, ODS_CHECKED, -1},                  // the black check
+        {"DrawTextW", 1, 0, -1},                         // the label
+    };
+    for (const Case& c : cases) {
+        RenderTestPlatform fresh;
+        fresh.failOnCall(c.op, c.nth);
+        Ref<MenuItems> collection = makeRef<MenuItems>(fresh);
+        collection->Add(Value::string(u"a"), u"Open")->setNormalPictureIndex(c.normalPicture);
+        const RenderContext ctx{fresh, kOwnerDC, collection.get(), kImageList, 16, 16};
+        EXPECT_THROW(DrawMenuItem(ctx, request(1, c.state)), std::runtime_error) << c.op;
+        EXPECT_TRUE(fresh.liveGdiObjects().empty()) << c.op;
+        EXPECT_TRUE(fresh.liveMemoryDCs().empty()) << c.op;
+        EXPECT_TRUE(fresh.deletedWhileSelected().empty()) << c.op;
+        EXPECT_TRUE(fresh.selectedIn(kItemDC, 'p') == 0 || fresh.selectedIn(kItemDC, 'p') == kStockPen) << c.op;
+        EXPECT_TRUE(fresh.selectedIn(kItemDC, 'r') == 0 || fresh.selectedIn(kItemDC, 'r') == kStockBrush) << c.op;
+    }
+}
+
+}  // namespace
+}  // namespace popupmenu::testing
