@@ -10,6 +10,7 @@
 
 namespace popupmenu {
 
+class ItemStore;
 class MenuItems;
 
 class MenuItem : public RefCounted {
@@ -19,6 +20,7 @@ public:
     static constexpr Bool False = 0;
 
     MenuItem() = default;
+    ~MenuItem() override;
 
     // Public members, as the automation interface offers them. Setters store what they are given.
     Bool Visible() const noexcept { return visible_; }
@@ -43,6 +45,7 @@ public:
 private:
     // Written only by the collection, which keeps its index by ItemID exact.
     friend class MenuItems;
+    friend class ItemStore;
     void SetParent(MenuItem* parent) { parent_ = Ref<MenuItem>(parent); }
     void setItemID(std::int32_t value) noexcept { itemID_ = value; }
     void MarkAsSubMenu() noexcept { isSubMenu_ = True; }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 #include "model/MenuItem.h"
@@ -13,8 +14,14 @@
 
 namespace popupmenu {
 
+class ItemStore;
+
 class MenuItems : public RefCounted {
 public:
+    // Positions and counts are 16-bit on the automation interface: Add refuses the item that
+    // would make the collection larger than every position can reach.
+    static constexpr std::size_t kMaxCount = 32767;
+
     explicit MenuItems(Platform& platform);
     ~MenuItems() override;
 
@@ -42,9 +49,16 @@ protected:
     Platform& platform() const noexcept { return platform_; }
 
 private:
-    class Store;
+    // Removes every descendant of the item that `key` addresses, as Remove addresses it.
+    void RemoveChildren(const Value& key);
+    // The clean-up of a failed Add: takes `item` out again from under `key`.
+    void takeOut(const Value& key, const popupmenu::MenuItem* item);
+
     Platform& platform_;
-    Store* store_;
+    std::unique_ptr<ItemStore> store_;
+    // The ItemID of the next new item: counts on across removals, so an ItemID is never given
+    // twice, and starts again at 1 with an empty collection on Clear.
+    std::int64_t nextItemID_ = 1;
 };
 
 }  // namespace popupmenu

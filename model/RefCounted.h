@@ -21,6 +21,8 @@ public:
         if (left == 0) delete this;
         return left;
     }
+    // How many references are held right now (1: only the caller's own).
+    std::uint32_t referenceCount() const noexcept { return refs_.load(); }
 
 protected:
     virtual ~RefCounted() = default;

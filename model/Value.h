@@ -3,6 +3,7 @@
 // carries), the failures it reports, and the conversions it applies to them.
 
 #include <cstdint>
+#include <exception>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@ namespace popupmenu {
 namespace error {
 inline constexpr std::int32_t InvalidArgument = 5;
 inline constexpr std::int32_t Overflow = 6;
+inline constexpr std::int32_t OutOfMemory = 7;
 inline constexpr std::int32_t SubscriptOutOfRange = 9;
 inline constexpr std::int32_t TypeMismatch = 13;
 inline constexpr std::int32_t DuplicateKey = 457;
@@ -31,7 +33,17 @@ private:
     std::u16string description_;
 };
 
-AutomationError makeError(std::int32_t number);  // with the library's standard description
+// With the library's standard description:
+//   5 "Invalid procedure call or argument"   6 "Overflow"   7 "Out of memory"
+//   9 "Subscript out of range"   13 "Type mismatch"
+//   457 "This key is already associated with an element of this collection"
+// and "Application-defined or object-defined error" for any other number.
+AutomationError makeError(std::int32_t number);
+
+// The failure an exception stands for: an AutomationError as it is, std::bad_alloc (and any
+// other standard length or allocation failure) as "Out of memory", anything else as an invalid
+// argument. Lets every failure handler show one description whatever went wrong.
+AutomationError failureOf(std::exception_ptr failure) noexcept;
 
 class Value {
 public:
@@ -41,6 +53,8 @@ public:
     static Value empty() { return Value(); }
     static Value null();
     static Value missing();  // an optional argument the caller left out
+    // An error value. The code DISP_E_PARAMNOTFOUND (0x80020004) is how automation marks an
+    // omitted optional argument, so that code gives missing().
     static Value errorCode(std::int32_t code);
     static Value boolean(bool value);
     static Value integer(std::int64_t value);
@@ -61,5 +75,43 @@ private:
     double real_ = 0;
     std::u16string string_;
 };
+
+inline constexpr std::int32_t kDispParamNotFound = static_cast<std::int32_t>(0x80020004u);
+
+// ---- The numeric test ----------------------------------------------------------------------
+// True for the numeric kinds (Boolean, Integer, Double) and for a string that is a number in
+// this grammar, and false for everything else (Empty, Null, Missing, Error, Date, Object):
+//
+//     numeric   = blanks [sign] mantissa [exponent] blanks
+//     blanks    = { " " | TAB }
+//     sign      = "+" | "-"
+//     mantissa  = digits ["." [digits]] | "." digits      (at least one digit)
+//     exponent  = ("e" | "E") [sign] digits
+//     digits    = "0".."9" { "0".."9" }
+//
+// The decimal point is always "."; there are no thousands separators, currency signs,
+// hexadecimal or octal forms, and the result does not depend on the process's locale. A number
+// too large for a double ("1e999") passes the test; converting it then fails with an overflow.
+bool isNumeric(const Value& value) noexcept;
+bool isNumericText(std::u16string_view text) noexcept;
+
+// The value of a numeric-kind value or numeric string as a double (Boolean true is -1).
+// Anything the numeric test refuses fails with a type mismatch.
+double numberOf(const Value& value);
+
+// Reads a number from the start of `text` for as long as the characters form one (after
+// leading blanks: sign, digits, decimal point, an exponent only when digits follow it) and
+// ignores the rest; 0 when no digit starts it. " 12abc" is 12, "3.5e1x" is 35, "x1" is 0.
+double leadingNumber(std::u16string_view text) noexcept;
+
+// Rounds to the nearest integer, an exact half to the even neighbour (2.5 -> 2, 3.5 -> 4,
+// -2.5 -> -2), whatever rounding mode the floating-point unit is in.
+double roundHalfToEven(double number) noexcept;
+
+// Converts to a 32-bit signed integer: numeric kinds and numeric strings, rounded half to even;
+// a result outside -2147483648..2147483647 (or not a number at all, NaN or infinite) fails with
+// an overflow, a value the numeric test refuses with a type mismatch.
+std::int32_t toInt32(const Value& value);
+std::int32_t toInt32(double number);
 
 }  // namespace popupmenu
