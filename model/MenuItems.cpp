@@ -99,8 +99,9 @@ Ref<popupmenu::MenuItem> MenuItems::Add(const Value& key, std::u16string_view Te
     }
 
     try {
-        store_->append(keyOf(key), item);
-        item->SetKey(keyOf(key));
+        std::u16string keyText = keyOf(key);
+        store_->append(keyText, item);
+        item->SetKey(std::move(keyText));
         item->setText(std::u16string(Text));
         item->setNormalPictureIndex(pictureIndexOf(NormalPictureIndex));
         item->setCheckedPictureIndex(pictureIndexOf(CheckedPictureIndex));

@@ -154,8 +154,8 @@ double valueOf(std::u16string_view number) noexcept {
     try {
         ascii.reserve(number.size());
     } catch (...) {
-        // Only a text of gigabytes could fail here; such a number is surely beyond any range.
-        return std::numeric_limits<double>::infinity();
+        // No memory to read it: NaN, which every position and every conversion refuses.
+        return std::numeric_limits<double>::quiet_NaN();
     }
     bool negative = false;
     std::size_t i = 0;
