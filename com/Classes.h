@@ -1,0 +1,24 @@
+#pragma once
+// The three creatable classes as registration, the class factories and error info name them.
+
+#include <windows.h>
+
+#include "PopUpMenu_h.h"
+
+namespace popupmenu::com {
+
+struct ClassInfo {
+    const CLSID& clsid;
+    const IID& iid;         // the default (and only) interface
+    const wchar_t* name;    // the class name in the type library
+    const wchar_t* progId;  // PopUpMenu.<class name>
+};
+
+inline const ClassInfo kMenuItemClass{CLSID_MenuItem, IID__MenuItem, L"MenuItem", L"PopUpMenu.MenuItem"};
+inline const ClassInfo kNuvraPopUpMenuClass{CLSID_NuvraPopUpMenu, IID__NuvraPopUpMenu, L"NuvraPopUpMenu",
+                                            L"PopUpMenu.NuvraPopUpMenu"};
+inline const ClassInfo kMenuItemsClass{CLSID_MenuItems, IID__MenuItems, L"MenuItems", L"PopUpMenu.MenuItems"};
+
+inline const ClassInfo* const kClasses[] = {&kMenuItemClass, &kNuvraPopUpMenuClass, &kMenuItemsClass};
+
+}  // namespace popupmenu::com
