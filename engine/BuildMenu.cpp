@@ -1,10 +1,9 @@
 #include "engine/BuildMenu.h"
 
 #include <algorithm>
-#include <exception>
 #include <unordered_map>
 
-#include "engine/FailureBox.h"
+#include "model/FailureBox.h"
 #include "model/Value.h"
 
 namespace popupmenu {
@@ -84,7 +83,7 @@ AppendedCommands BuildMenu(Platform& platform, MenuItems* items, Handle rootMenu
     try {
         build(platform, items, rootMenu, commands);
     } catch (...) {
-        showFailure(platform, std::current_exception());
+        showCurrentFailure(platform);
     }
     return commands;
 }

@@ -1,8 +1,7 @@
 #include "engine/NuvraPopUpMenu.h"
 
-#include <exception>
 
-#include "engine/FailureBox.h"
+#include "model/FailureBox.h"
 #include "engine/PopupState.h"
 
 namespace popupmenu {
@@ -16,7 +15,7 @@ NuvraPopUpMenu::NuvraPopUpMenu(Platform& platform, const ItemsFactory& makeItems
         // A collection that could not be made leaves the record as it was.
         if (mItems) popupState().Items = mItems;
     } catch (...) {
-        showFailure(platform_, std::current_exception());
+        showCurrentFailure(platform_);
     }
 }
 

@@ -1,12 +1,11 @@
 // NuvraPopUpMenu::PopUp: builds the native menu, hooks the owner window while the platform's modal
 // menu loop runs, and maps the chosen command back to its item.
 
-#include <exception>
 #include <optional>
 #include <utility>
 
 #include "engine/BuildMenu.h"
-#include "engine/FailureBox.h"
+#include "model/FailureBox.h"
 #include "engine/MenuHook.h"
 #include "engine/NuvraPopUpMenu.h"
 #include "engine/PopupState.h"
@@ -130,7 +129,7 @@ std::u16string NuvraPopUpMenu::PopUp() noexcept {
         const std::int32_t command = showMenu(platform_, mItems, commands);
         return keyOfCommand(commands, command);
     } catch (...) {
-        showFailure(platform_, std::current_exception());
+        showCurrentFailure(platform_);
         return {};
     }
 }

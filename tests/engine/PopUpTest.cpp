@@ -1,0 +1,368 @@
+// PopUp against the recording platform: the order of platform calls on the normal path and on
+// every way out, the key that comes back, the hidden owner, and the refused nested pop-up.
+
+#include <gtest/gtest.h>
+
+#include "engine/NuvraPopUpMenu.h"
+#include "engine/PopupState.h"
+#include "tests/engine/EngineTestSupport.h"
+
+namespace popupmenu::testing {
+namespace {
+
+constexpr Handle kOwner = RecordingPlatform::kForegroundWindow;  // 0x4000, of this thread
+constexpr Handle kHiddenOwner = 0x4100;                          // the first window the library makes
+constexpr Handle kRoot = 0x1000;                                 // the first menu made
+constexpr Handle kOwnerDC = 0x2000;
+constexpr long long kHook = RecordingPlatform::kHookProcedure;
+constexpr long long kOriginal = RecordingPlatform::kOriginalProcedure;
+
+class PopUpTest : public ::testing::Test {
+protected:
+    template <typename P = RecordingPlatform>
+    static Ref<NuvraPopUpMenu> makeComponent(P& platform) {
+        return makeRef<NuvraPopUpMenu>(static_cast<Platform&>(platform));
+    }
+
+    RecordingPlatform platform;
+    Ref<NuvraPopUpMenu> component = makeComponent(platform);
+    Ref<MenuItems> items = component->MenuItems();
+};
+
+TEST_F(PopUpTest, CallsInOrderWithTheHostsForegroundWindow) {
+    addItem(*items, u"open", u"Open");
+    platform.onTrack = [](Handle, Handle) { return 1; };
+    EXPECT_EQ(component->PopUp(), u"open");
+    EXPECT_EQ(platform.calls(), (Calls{
+                                    {"CreatePopupMenu"},
+                                    {"AppendMenuW", {kRoot, 0x500, 1}},
+                                    {"GetForegroundWindow"},
+                                    {"GetWindowThreadProcessId", {kOwner}},
+                                    {"GetCurrentThreadId"},
+                                    {"GetDC", {kOwner}},
+                                    {"GetCursorPos"},
+                                    {"SetWindowLongPtrW", {kOwner, -4, kHook}},
+                                    {"TrackPopupMenu", {kRoot, 0x102, 300, 200, 0, kOwner}},
+                                    {"DestroyMenu", {kRoot}},
+                                    {"SetWindowLongPtrW", {kOwner, -4, kOriginal}},
+                                    {"ReleaseDC", {kOwner, kOwnerDC}},
+                                }));
+}
+
+TEST_F(PopUpTest, SharedStateDuringAndAfterThePopUp) {
+    addItem(*items, u"open", u"Open");
+    PopupState seen;
+    platform.onTrack = [&](Handle, Handle) {
+        const PopupState& state = popupState();
+        seen.hRootMenu = state.hRootMenu;
+        seen.hOwnerWnd = state.hOwnerWnd;
+        seen.hOwnerDC = state.hOwnerDC;
+        seen.lPrevWndProc = state.lPrevWndProc;
+        EXPECT_EQ(platform.procedureOf(kOwner), kHook);
+        return 0;
+    };
+    component->PopUp();
+    EXPECT_EQ(seen.hRootMenu, kRoot);
+    EXPECT_EQ(seen.hOwnerWnd, kOwner);
+    EXPECT_EQ(seen.hOwnerDC, kOwnerDC);
+    EXPECT_EQ(seen.lPrevWndProc, kOriginal);
+    // The record keeps the last pop-up's values; the window and the menus are back to normal.
+    EXPECT_EQ(popupState().hRootMenu, kRoot);
+    EXPECT_EQ(popupState().lPrevWndProc, kOriginal);
+    EXPECT_EQ(platform.procedureOf(kOwner), kOriginal);
+    EXPECT_TRUE(platform.liveMenus().empty());
+}
+
+TEST_F(PopUpTest, ChosenIdentifierMapsToItsKey) {
+    addItem(*items, u"file", u"File");
+    addItem(*items, u"new", u"New", u"file");
+    addItem(*items, u"quit", u"Quit");
+    struct Case {
+        const char* what;
+        std::function<std::int32_t(Handle root)> choose;
+        std::u16string key;
+    };
+    const Case cases[] = {
+        {"a top-level command", [](Handle) { return 3; }, u"quit"},
+        {"a command inside a submenu", [](Handle) { return 2; }, u"new"},
+        {"dismissed", [](Handle) { return 0; }, u""},
+        {"a failed or negative result", [](Handle) { return -1; }, u""},
+        {"an identifier no item has", [](Handle) { return 99; }, u""},
+        // The platform never returns a submenu, and an item that opens one is no answer.
+        {"the handle of a submenu", [&](Handle) { return items->itemAt(1)->ItemID(); }, u""},
+    };
+    for (const Case& c : cases) {
+        platform.onTrack = [&](Handle root, Handle) { return c.choose(root); };
+        EXPECT_EQ(component->PopUp(), c.key) << c.what;
+        EXPECT_TRUE(platform.liveMenus().empty()) << c.what;
+        EXPECT_EQ(platform.procedureOf(kOwner), kOriginal) << c.what;
+    }
+}
+
+TEST_F(PopUpTest, SubmenuHandlesAreNewInEveryPopUp) {
+    Ref<MenuItem> file = addItem(*items, u"file", u"File");
+    addItem(*items, u"new", u"New", u"file");
+    EXPECT_EQ(file->ItemID(), 1);
+
+    std::vector<Handle> submenus;
+    platform.onTrack = [&](Handle root, Handle) {
+        // The submenu hangs in the root menu and holds the child.
+        const auto& rootItems = platform.menuItems(root);
+        EXPECT_EQ(rootItems.size(), 1u);
+        submenus.push_back(rootItems.at(0).id);
+        EXPECT_EQ(platform.menuItems(rootItems.at(0).id).at(0).id, 2);
+        return 2;
+    };
+    EXPECT_EQ(component->PopUp(), u"new");
+    EXPECT_EQ(file->ItemID(), submenus.at(0));  // the destroyed submenu's handle stays
+    EXPECT_NE(file->ItemID(), 1);
+    EXPECT_EQ(component->PopUp(), u"new");
+    ASSERT_EQ(submenus.size(), 2u);
+    EXPECT_NE(submenus[0], submenus[1]);
+    EXPECT_EQ(file->ItemID(), submenus[1]);
+    EXPECT_TRUE(platform.liveMenus().empty());
+}
+
+TEST_F(PopUpTest, EmptyCollectionShowsAnEmptyMenuAndReturnsEmpty) {
+    bool tracked = false;
+    platform.onTrack = [&](Handle root, Handle) {
+        tracked = true;
+        EXPECT_TRUE(platform.menuItems(root).empty());
+        return 0;
+    };
+    EXPECT_EQ(component->PopUp(), u"");
+    EXPECT_TRUE(tracked);
+    EXPECT_TRUE(platform.messageBoxes().empty());
+}
+
+TEST_F(PopUpTest, HiddenOwnerWhenTheForegroundWindowIsNotThisThreads) {
+    struct Case {
+        const char* what;
+        std::function<void(RecordingPlatform&)> arrange;
+        Calls ownerLookup;
+    };
+    const Case cases[] = {
+        {"no foreground window", [](RecordingPlatform& p) { p.setForeground(0); }, Calls{{"GetForegroundWindow"}}},
+        {"another thread's window (a console script host)",
+         [](RecordingPlatform& p) { p.setWindowThread(kOwner, 99); },
+         Calls{{"GetForegroundWindow"}, {"GetWindowThreadProcessId", {kOwner}}, {"GetCurrentThreadId"}}},
+    };
+    for (const Case& c : cases) {
+        RecordingPlatform platform;
+        c.arrange(platform);
+        Ref<NuvraPopUpMenu> component = makeComponent(platform);
+        addItem(*component->MenuItems(), u"open", u"Open");
+        MeasureItemRecord measure{1, 0, 1, 0, 0, 0};
+        platform.onTrack = [&](Handle, Handle owner) {
+            // The owner-draw requests reach the hook on the library's own window.
+            platform.deliver(owner, win::WM_MEASUREITEM, 0, reinterpret_cast<LParam>(&measure));
+            return 1;
+        };
+        EXPECT_EQ(component->PopUp(), u"open") << c.what;
+        EXPECT_NE(measure.itemWidth, 0u) << c.what;
+
+        Calls expected{{"CreatePopupMenu"}, {"AppendMenuW", {kRoot, 0x500, 1}}};
+        expected.insert(expected.end(), c.ownerLookup.begin(), c.ownerLookup.end());
+        const Calls rest{
+            {"CreateWindowExW"},
+            {"GetDC", {kHiddenOwner}},
+            {"GetCursorPos"},
+            {"SetWindowLongPtrW", {kHiddenOwner, -4, kHook}},
+            {"SetForegroundWindow", {kHiddenOwner}},
+            {"TrackPopupMenu", {kRoot, 0x102, 300, 200, 0, kHiddenOwner}},
+            {"PostMessageW", {kHiddenOwner, 0, 0, 0}},
+            {"DestroyMenu", {kRoot}},
+            {"SetWindowLongPtrW", {kHiddenOwner, -4, kOriginal}},
+            {"ReleaseDC", {kHiddenOwner, kOwnerDC}},
+            {"DestroyWindow", {kHiddenOwner}},
+        };
+        expected.insert(expected.end(), rest.begin(), rest.end());
+        EXPECT_EQ(platform.callsNamed({"CreatePopupMenu", "AppendMenuW", "GetForegroundWindow",
+                                       "GetWindowThreadProcessId", "GetCurrentThreadId", "CreateWindowExW", "GetDC",
+                                       "GetCursorPos", "SetWindowLongPtrW", "SetForegroundWindow", "TrackPopupMenu",
+                                       "PostMessageW", "DestroyMenu", "ReleaseDC", "DestroyWindow"}),
+                  expected)
+            << c.what;
+    }
+}
+
+// Every way out of a pop-up, with the platform calls it makes from the owner onwards.
+TEST(PopUpFailure, EveryWayOutCleansUpInOrder) {
+    struct Case {
+        const char* what;
+        std::function<void(ThrowingPlatform&)> arrange;
+        Calls calls;  // from GetForegroundWindow onwards
+        bool warned;
+    };
+    const auto throwInModalLoop = [](ThrowingPlatform& p) {
+        p.onTrack = [](Handle, Handle) -> std::int32_t { throw simulatedFailure(); };
+    };
+    const Case cases[] = {
+        {"a failure inside the modal loop", throwInModalLoop,
+         Calls{{"GetForegroundWindow"},
+               {"GetWindowThreadProcessId", {kOwner}},
+               {"GetCurrentThreadId"},
+               {"GetDC", {kOwner}},
+               {"GetCursorPos"},
+               {"SetWindowLongPtrW", {kOwner, -4, kHook}},
+               {"TrackPopupMenu", {kRoot, 0x102, 300, 200, 0, kOwner}},
+               {"DestroyMenu", {kRoot}},
+               {"SetWindowLongPtrW", {kOwner, -4, kOriginal}},
+               {"ReleaseDC", {kOwner, kOwnerDC}},
+               {"MessageBoxW", {0x30}, u"simulated failure"}},
+         true},
+        {"a failure inside the modal loop of a hidden owner",
+         [&](ThrowingPlatform& p) {
+             p.setForeground(0);
+             throwInModalLoop(p);
+         },
+         Calls{{"GetForegroundWindow"},
+               {"CreateWindowExW"},
+               {"GetDC", {kHiddenOwner}},
+               {"GetCursorPos"},
+               {"SetWindowLongPtrW", {kHiddenOwner, -4, kHook}},
+               {"SetForegroundWindow", {kHiddenOwner}},
+               {"TrackPopupMenu", {kRoot, 0x102, 300, 200, 0, kHiddenOwner}},
+               {"DestroyMenu", {kRoot}},
+               {"SetWindowLongPtrW", {kHiddenOwner, -4, kOriginal}},
+               {"ReleaseDC", {kHiddenOwner, kOwnerDC}},
+               {"DestroyWindow", {kHiddenOwner}},
+               {"MessageBoxW", {0x30}, u"simulated failure"}},
+         true},
+        {"a failure before the hook", [](ThrowingPlatform& p) { p.failOnCall("GetCursorPos"); },
+         Calls{{"GetForegroundWindow"},
+               {"GetWindowThreadProcessId", {kOwner}},
+               {"GetCurrentThreadId"},
+               {"GetDC", {kOwner}},
+               {"GetCursorPos"},
+               {"DestroyMenu", {kRoot}},
+               {"ReleaseDC", {kOwner, kOwnerDC}},
+               {"MessageBoxW", {0x30}, u"simulated failure"}},
+         true},
+        {"the window procedure cannot be replaced", [](ThrowingPlatform& p) { p.fail("SetWindowLongPtrW"); },
+         Calls{{"GetForegroundWindow"},
+               {"GetWindowThreadProcessId", {kOwner}},
+               {"GetCurrentThreadId"},
+               {"GetDC", {kOwner}},
+               {"GetCursorPos"},
+               {"SetWindowLongPtrW", {kOwner, -4, kHook}},
+               {"DestroyMenu", {kRoot}},
+               {"ReleaseDC", {kOwner, kOwnerDC}}},
+         false},
+        {"no owner window can be made",
+         [](ThrowingPlatform& p) {
+             p.setForeground(0);
+             p.fail("CreateWindowExW");
+         },
+         Calls{{"GetForegroundWindow"}, {"CreateWindowExW"}, {"DestroyMenu", {kRoot}}}, false},
+    };
+    for (const Case& c : cases) {
+        ThrowingPlatform platform;
+        c.arrange(platform);
+        Ref<NuvraPopUpMenu> component = makeRef<NuvraPopUpMenu>(static_cast<Platform&>(platform));
+        addItem(*component->MenuItems(), u"open", u"Open");
+        platform.clearCalls();
+
+        EXPECT_EQ(component->PopUp(), u"") << c.what;
+        Calls expected{{"CreatePopupMenu"}, {"AppendMenuW", {kRoot, 0x500, 1}}};
+        expected.insert(expected.end(), c.calls.begin(), c.calls.end());
+        EXPECT_EQ(platform.calls(), expected) << c.what;
+        EXPECT_EQ(platform.messageBoxes().size(), c.warned ? 1u : 0u) << c.what;
+        if (c.warned) {
+            EXPECT_EQ(platform.messageBoxes().at(0).caption, u"PopUpMenu") << c.what;
+        }
+        EXPECT_TRUE(platform.liveMenus().empty()) << c.what;
+        EXPECT_NE(platform.procedureOf(kOwner), kHook) << c.what;
+        EXPECT_FALSE(openPopUp().open) << c.what;
+    }
+}
+
+TEST(PopUpFailure, FailureWhileBuildingIsReportedAndTheMenuStillShows) {
+    ThrowingPlatform platform;
+    Ref<NuvraPopUpMenu> component = makeRef<NuvraPopUpMenu>(static_cast<Platform&>(platform));
+    addItem(*component->MenuItems(), u"a", u"A");
+    addItem(*component->MenuItems(), u"b", u"B");
+    platform.failOnCall("AppendMenuW", 2);
+    platform.onTrack = [](Handle, Handle) { return 1; };
+
+    EXPECT_EQ(component->PopUp(), u"a");
+    const Calls head(platform.calls().begin(), platform.calls().begin() + 5);
+    EXPECT_EQ(head, (Calls{{"CreatePopupMenu"},
+                           {"AppendMenuW", {kRoot, 0x500, 1}},
+                           {"AppendMenuW", {kRoot, 0x500, 2}},
+                           {"MessageBoxW", {0x30}, u"simulated failure"},
+                           {"GetForegroundWindow"}}));
+    EXPECT_EQ(platform.countOf("TrackPopupMenu"), 1u);
+}
+
+TEST(PopUpWithoutCollection, ReportsTheMissingCollectionAndReturnsEmpty) {
+    RecordingPlatform platform;
+    Ref<NuvraPopUpMenu> component =
+        makeRef<NuvraPopUpMenu>(platform, [] { return Ref<MenuItems>(); });
+    platform.onTrack = [](Handle, Handle) { return 1; };
+    EXPECT_EQ(component->PopUp(), u"");
+    EXPECT_EQ(platform.messageBoxes().size(), 1u);
+    EXPECT_TRUE(platform.liveMenus().empty());
+    EXPECT_EQ(platform.procedureOf(kOwner), kOriginal);
+}
+
+TEST_F(PopUpTest, NestedPopUpIsRefusedAndLeavesTheOpenOneUntouched) {
+    addItem(*items, u"open", u"Open");
+    RecordingPlatform otherPlatform;
+    Ref<NuvraPopUpMenu> other = makeComponent(otherPlatform);
+    addItem(*other->MenuItems(), u"x", u"X");
+
+    platform.onTrack = [&](Handle, Handle) {
+        const std::size_t before = platform.calls().size();
+        const PopupState stateBefore = popupState();
+        // From a message the host handles while the menu is open: the same component, and another.
+        EXPECT_EQ(component->PopUp(), u"");
+        EXPECT_EQ(other->PopUp(), u"");
+        EXPECT_EQ(platform.calls().size(), before);
+        EXPECT_TRUE(otherPlatform.calls().empty());
+        EXPECT_EQ(popupState().hRootMenu, stateBefore.hRootMenu);
+        EXPECT_EQ(popupState().lPrevWndProc, stateBefore.lPrevWndProc);
+        EXPECT_EQ(platform.procedureOf(kOwner), kHook);
+        // The open pop-up still answers its owner-draw requests.
+        MeasureItemRecord measure{1, 0, 1, 0, 0, 0};
+        platform.deliver(kOwner, win::WM_MEASUREITEM, 0, reinterpret_cast<LParam>(&measure));
+        EXPECT_NE(measure.itemWidth, 0u);
+        return 1;
+    };
+    EXPECT_EQ(component->PopUp(), u"open");
+    EXPECT_EQ(platform.procedureOf(kOwner), kOriginal);
+    EXPECT_TRUE(platform.messageBoxes().empty());
+    // Once the pop-up is closed, the next one is served again.
+    otherPlatform.onTrack = [](Handle, Handle) { return 1; };
+    EXPECT_EQ(other->PopUp(), u"x");
+}
+
+TEST_F(PopUpTest, ComponentReleasedByTheHostWhileItsMenuIsOpen) {
+    addItem(*items, u"open", u"Open");
+    items = nullptr;
+    struct Case {
+        const char* what;
+        bool failsAfterwards;
+        std::u16string key;
+    };
+    const Case cases[] = {{"then the user chooses", false, u"open"}, {"then the pop-up fails", true, u""}};
+    for (const Case& c : cases) {
+        Ref<NuvraPopUpMenu> held = makeRef<NuvraPopUpMenu>(platform);
+        addItem(*held->MenuItems(), u"open", u"Open");
+        NuvraPopUpMenu* raw = held.get();
+        platform.onTrack = [&](Handle, Handle owner) -> std::int32_t {
+            held = nullptr;  // the host drops its last reference from a message handler
+            MeasureItemRecord measure{1, 0, 1, 0, 0, 0};
+            platform.deliver(owner, win::WM_MEASUREITEM, 0, reinterpret_cast<LParam>(&measure));
+            EXPECT_NE(measure.itemWidth, 0u) << c.what;
+            if (c.failsAfterwards) throw simulatedFailure();
+            return 1;
+        };
+        EXPECT_EQ(raw->PopUp(), c.key) << c.what;
+        EXPECT_EQ(platform.messageBoxes().size(), c.failsAfterwards ? 1u : 0u) << c.what;
+        EXPECT_TRUE(platform.liveMenus().empty()) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace popupmenu::testing
