@@ -53,6 +53,12 @@ HRESULT reportFailure(const ClassInfo& source, std::exception_ptr failure) noexc
         } catch (const ComError& e) {
             result = e.result();
             description = systemDescription(result);
+            if (description.empty()) {
+                // Not every system knows a text for every HRESULT (Wine has none for E_POINTER).
+                const bool badArgument = result == E_POINTER || result == E_INVALIDARG;
+                const std::u16string fallback = makeError(badArgument ? error::InvalidArgument : 0).description();
+                description.assign(fallback.begin(), fallback.end());
+            }
         } catch (...) {
             const AutomationError automation = failureOf(std::current_exception());
             result = hresultOfFailureNumber(automation.number());
