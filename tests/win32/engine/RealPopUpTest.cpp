@@ -60,14 +60,19 @@ public:
         }();
         hwnd_ = CreateWindowExW(0, MAKEINTATOM(windowClass), L"Engine test host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                 200, 150, 600, 400, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        SetForegroundWindow(hwnd_);
-        SetCursorPos(320, 260);
-        pumpPendingMessages();
+        bringToForeground();
     }
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
     ~HostWindow() {
         DestroyWindow(hwnd_);
+        pumpPendingMessages();
+    }
+    // As when the user right-clicks the host: its window is in front, the cursor over it. (The
+    // Wine desktop is shared with other programs, which may take the foreground in between.)
+    void bringToForeground() const {
+        SetForegroundWindow(hwnd_);
+        SetCursorPos(320, 260);
         pumpPendingMessages();
     }
     HWND get() const { return hwnd_; }
@@ -157,6 +162,7 @@ TEST_F(RealPopUp, HostWindowInTheForegroundGetsTheChosenKey) {
     const LONG_PTR hostProcedureValue = GetWindowLongPtrW(host.get(), GWLP_WNDPROC);
 
     for (const Choice& choice : kChoices) {
+        host.bringToForeground();
         g_hostLog.measureRequests = g_hostLog.answeredMeasures = g_hostLog.drawRequests = 0;
         const PopUpOutcome outcome = popUpOnThisThread(choice.steps);
 
@@ -199,6 +205,7 @@ TEST_F(RealPopUp, ThreadWhoseForegroundWindowBelongsToAnotherThreadUsesAHiddenOw
     const LONG_PTR hostProcedureValue = GetWindowLongPtrW(host.get(), GWLP_WNDPROC);
 
     for (const Choice& choice : kChoices) {
+        host.bringToForeground();
         PopUpOutcome outcome;
         HANDLE returned = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         std::thread popUpThread([&] {
