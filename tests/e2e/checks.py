@@ -1,0 +1,221 @@
+#!/usr/bin/env python3
+"""Checks of the end-to-end tests that read the demo host's log and, for the screen checks, a
+screenshot of the open menu. Every check prints what it measured; any failure makes the exit
+code 1.
+
+  checks.py picture-highlight LOG PNG   "open" (a picture) highlighted; also the black check
+                                        glyph, a disabled label, a separator and pictures
+  checks.py checked-highlight LOG PNG   "bold" (checked, no picture) highlighted: the gradient
+                                        from the left edge and the white check glyph
+  checks.py procs LOG POPUPS            the window procedure around every pop-up
+  checks.py objects LOG POPUPS          GDI and USER objects after the first and the last pop-up
+"""
+
+import sys
+
+import png
+from hostlog import HostLog
+
+# The check glyph, row 0 at the top: '#' black, '.' white.
+GLYPH = [
+    "................",
+    "..............##",
+    ".............##.",
+    "............##..",
+    "..........###...",
+    ".........###....",
+    "........###.....",
+    ".##....###......",
+    ".###..####......",
+    ".########.......",
+    "..#######.......",
+    "...#####........",
+    "....####........",
+    "....###.........",
+    ".....##.........",
+    "................",
+]
+WHITE, BLACK = (255, 255, 255), (0, 0, 0)
+GRADIENT_HEIGHT = 20   # the highlight is painted 20 pixels high
+PICTURE_INSET = 21     # the highlight starts right of a picture's frame
+
+failures = []
+
+
+def check(ok, message):
+    print(("ok    " if ok else "FAIL  ") + message)
+    if not ok:
+        failures.append(message)
+
+
+def gradient_colour(highlight, menu, column, width):
+    """The highlight's colour in a column: from the highlight colour at column 0 towards the menu
+    colour, which column `width` would have; halves round to the even neighbour."""
+    return tuple(round(h + (column / width) * (m - h)) for h, m in zip(highlight, menu))
+
+
+def check_gradient(shot, log, key, inset):
+    left, top, right, bottom = log.item(key)
+    dc_left, _, dc_right, _ = log.device_rect(key)
+    highlight, menu = log.colours["highlight"], log.colours["menu"]
+    check(right - left == dc_right - dc_left,
+          f"{key}: the screen rectangle and the painter's rectangle have the same width ({right - left})")
+    start, width = left + inset, dc_right - inset
+    rows = range(top, top + min(GRADIENT_HEIGHT, bottom - top))
+    edge = [shot.pixel(start, y) for y in rows]
+    check(all(p == highlight for p in edge),
+          f"{key}: the highlight starts {inset} pixels in with the highlight colour {highlight} "
+          f"in every row (found {sorted(set(edge))})")
+    if inset > 0:
+        before = shot.pixel(start - 1, top + 1)
+        check(before != highlight, f"{key}: the column left of the highlight is not highlighted (found {before})")
+    y = top + 1  # above the label and the image column
+    wrong = []
+    for x in range(start, right):
+        expected = gradient_colour(highlight, menu, x - start, width)
+        if shot.pixel(x, y) != expected:
+            wrong.append((x, shot.pixel(x, y), expected))
+    check(not wrong, f"{key}: every column of the highlight from x={start} to x={right - 1} has its gradient colour"
+          + (f"; {len(wrong)} differ, first (x, found, expected): {wrong[:3]}" if wrong else ""))
+    last = shot.pixel(right - 1, y)
+    spread = max(abs(h - m) for h, m in zip(highlight, menu))
+    distance = max(abs(p - m) for p, m in zip(last, menu))
+    check(spread > 0 and distance * 5 < spread,
+          f"{key}: at the right edge the highlight {last} has come close to the menu colour {menu} "
+          f"({distance} of {spread} left)")
+
+
+def check_glyph(shot, log, key, mark, ground):
+    """The check glyph at (left + 2, top + 2): its mark in `mark`, its ground `ground(x)`."""
+    left, top, _, _ = log.item(key)
+    wrong = []
+    for row, line in enumerate(GLYPH):
+        for column, cell in enumerate(line):
+            x, y = left + 2 + column, top + 2 + row
+            expected = mark if cell == "#" else ground(x)
+            if shot.pixel(x, y) != expected:
+                wrong.append((column, row, shot.pixel(x, y), expected))
+    name = "white" if mark == WHITE else "black"
+    check(not wrong, f"{key}: the {name} check glyph lies at (left + 2, top + 2), all 256 pixels"
+          + (f"; {len(wrong)} differ, first (column, row, found, expected): {wrong[:3]}" if wrong else ""))
+
+
+def is_ink(colour, grey):
+    """Grey, white or a blend of the two: the colours of a disabled label's two copies."""
+    r, g, b = colour
+    return r == g == b and grey[0] <= r <= 255
+
+
+def check_disabled_label(shot, log, key):
+    """A disabled label: grey, with a white copy one pixel right and one down over it."""
+    left, top, right, bottom = log.item(key)
+    grey = log.colours["graytext"]
+    area = [(x, y) for y in range(top + 2, min(top + 24, bottom)) for x in range(left + 22, right - 1)]
+    greys = {p for p in area if shot.pixel(*p) == grey}
+    whites = {p for p in area if shot.pixel(*p) == WHITE}
+    check(len(greys) >= 10 and len(whites) >= 10,
+          f"{key}: the label shows in grey {grey} ({len(greys)} pixels) and in white ({len(whites)} pixels)")
+    unshadowed = [p for p in greys if (p[0] + 1, p[1] + 1) not in whites]
+    check(not unshadowed, f"{key}: each grey pixel has a white one right below it, one pixel to the right"
+          + (f"; not for {sorted(unshadowed)[:5]}" if unshadowed else ""))
+    # Under font smoothing, the grey copy's edge pixels are blends of grey and white: still neutral
+    # (red = green = blue), unlike the menu colour.
+    stray = [p for p in whites if not is_ink(shot.pixel(p[0] - 1, p[1] - 1), grey)]
+    check(not stray, f"{key}: each white pixel lies one to the right of and one below a pixel of the grey label"
+          + (f"; not for {sorted(stray)[:5]}" if stray else ""))
+    grey_left = min(x for x, _ in greys) if greys else None
+    grey_top = min(y for _, y in greys) if greys else None
+    check(greys and grey_left >= left + 22 and grey_top >= top + 2,
+          f"{key}: the grey label starts at (left + 22, top + 2) or after (first column {grey_left}, first row {grey_top})")
+
+
+def check_separator(shot, log, key, item_key):
+    left, top, right, bottom = log.item(key)
+    shadow, light, menu = log.colours["btnshadow"], log.colours["btnhighlight"], log.colours["menu"]
+    width = right - left
+
+    def share(y, colour):
+        return sum(shot.pixel(x, y) == colour for x in range(left, right)) / width
+
+    lines = [y for y in range(top, bottom) if share(y, shadow) >= 0.8]
+    check(len(lines) == 1, f"{key}: one line across the separator in the shadow colour {shadow} (rows {lines})")
+    others = {shot.pixel(x, y) for y in range(top, bottom) for x in range(left, right)} - {shadow, light, menu}
+    check(not others, f"{key}: nothing else on the menu colour but the line (other colours: {sorted(others)[:5]})")
+    item_height = log.item(item_key)[3] - log.item(item_key)[1]
+    check(bottom - top < item_height, f"{key}: a separator ({bottom - top} pixels) is lower than an item ({item_height})")
+
+
+def check_picture(shot, log, key, points, what):
+    left, top, _, _ = log.item(key)
+    found = [(shot.pixel(left + 2 + dx, top + 2 + dy), colour) for dx, dy, colour in points]
+    check(all(f == e for f, e in found), f"{key}: {what} at (left + 2, top + 2) (found, expected: {found})")
+
+
+def normal_ground(log):
+    return lambda x: log.colours["menu"]
+
+
+def picture_highlight(log, shot):
+    check_gradient(shot, log, "open", PICTURE_INSET)
+    check_glyph(shot, log, "bold", BLACK, normal_ground(log))
+    check_disabled_label(shot, log, "print")
+    check_separator(shot, log, "sep1", "open")
+    check_picture(shot, log, "save", [(0, 0, (30, 80, 200)), (4, 2, WHITE)], "the disk picture")
+    check_picture(shot, log, "starred", [(0, 0, (30, 150, 50)), (1, 1, WHITE)], "the checked picture (a tick)")
+
+
+def checked_highlight(log, shot):
+    check_gradient(shot, log, "bold", 0)
+    left, _, _, _ = log.item("bold")
+    _, _, dc_right, _ = log.device_rect("bold")
+    highlight, menu = log.colours["highlight"], log.colours["menu"]
+    check_glyph(shot, log, "bold", WHITE, lambda x: gradient_colour(highlight, menu, x - left, dc_right))
+
+
+def procs(log, popups):
+    check(len(log.chosen) == popups, f"{len(log.chosen)} of {popups} pop-ups returned")
+    expected = [("before", "own"), ("during", "replaced"), ("after", "own")] * popups
+    found = [(when, whose) for when, _, whose in log.procs]
+    check(found == expected, "around every pop-up the host window has its own procedure before and after, "
+          f"another one while the menu is open (found {found[:6]}{' ...' if len(found) > 6 else ''})")
+    own = {address for _, address, whose in log.procs if whose == "own"}
+    check(len(own) == 1, f"the procedure put back is always the same one ({sorted(own)})")
+
+
+def objects(log, popups):
+    check(len(log.chosen) == popups and all(key == "" for key in log.chosen),
+          f"{popups} pop-ups, each dismissed by the host ({len(log.chosen)} returned)")
+    painted, highlighted = log.painted or (0, 0)
+    check(painted >= 9 * popups and highlighted >= 9 * popups,
+          f"each pop-up painted its items and highlighted each item of the top level "
+          f"({painted} items painted, {highlighted} highlighted)")
+    check(log.objects.get("counter-check") == (1, 1),
+          f"the counts see one more GDI object and one more USER object when they exist "
+          f"(differences: {log.objects.get('counter-check')})")
+    first, last = log.objects.get("after-first"), log.objects.get("after-last")
+    check(first is not None and last is not None and first[0] > 0 and first[1] > 0,
+          f"GDI and USER objects after the first pop-up: {first}")
+    check(first == last, f"after {popups - 1} more pop-ups the process holds as many GDI and USER objects "
+          f"as after the first (first {first}, last {last})")
+
+
+def main(argv):
+    what, log = argv[1], HostLog(argv[2])
+    if what in ("picture-highlight", "checked-highlight"):
+        shot = png.read(argv[3])
+        print(f"colours: {log.colours}")
+        {"picture-highlight": picture_highlight, "checked-highlight": checked_highlight}[what](log, shot)
+    elif what in ("procs", "objects"):
+        {"procs": procs, "objects": objects}[what](log, int(argv[3]))
+    else:
+        raise SystemExit(f"unknown check {what!r}")
+    print(f"{len(failures)} check(s) failed" if failures else "all checks passed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    try:
+        sys.exit(main(sys.argv))
+    except AssertionError as e:
+        print(f"FAIL  {e}")
+        sys.exit(1)

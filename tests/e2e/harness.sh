@@ -1,0 +1,215 @@
+# Shared by the end-to-end tests and scripts/demo (sourced, bash): a private Xvfb display, a private
+# copy of the 64-bit Wine prefix with PopUpMenu registered in it, hosts started in the background,
+# waits that poll with a time limit, screenshots. Everything started is recorded and killed by
+# e2e_cleanup, which e2e_begin installs as the EXIT trap.
+#
+# Environment:
+#   POPUPMENU_E2E_DISPLAYS  display numbers to try, "first-last" (default 600-699)
+#   POPUPMENU_E2E_KEEP      when set, the work folder (logs, screenshots, prefix copy) is kept
+
+e2e_loader=/usr/lib/wine/wine64
+e2e_wineserver=/usr/lib/wine/wineserver64
+e2e_pids=()
+e2e_display=
+e2e_prefix=
+e2e_work=
+
+e2e_log() { echo "[$(date +%H:%M:%S)] $*" >&2; }
+e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# e2e_begin <work folder>: a fresh work folder and the clean-up trap.
+e2e_begin() {
+    e2e_work=$1
+    rm -rf "$e2e_work"
+    mkdir -p "$e2e_work"
+    trap e2e_cleanup EXIT
+    trap 'exit 130' INT TERM
+}
+
+e2e_cleanup() {
+    local code=$? pid
+    set +e
+    for pid in "${e2e_pids[@]}"; do kill "$pid" 2>/dev/null; done
+    if [ -n "$e2e_prefix" ] && [ -d "$e2e_prefix" ]; then
+        WINEPREFIX="$e2e_prefix" "$e2e_wineserver" -k 2>/dev/null
+        WINEPREFIX="$e2e_prefix" "$e2e_wineserver" -w 2>/dev/null
+    fi
+    for pid in "${e2e_pids[@]}"; do wait "$pid" 2>/dev/null; done
+    if [ -z "${POPUPMENU_E2E_KEEP:-}" ] && [ -n "$e2e_work" ] && [ "$code" -eq 0 ]; then
+        rm -rf "$e2e_work"
+    elif [ -n "$e2e_work" ]; then
+        echo "e2e: logs and screenshots kept in $e2e_work" >&2
+    fi
+    return "$code"
+}
+
+# e2e_wait <seconds> <command...>: polls the command every 0.1 s until it succeeds; fails after
+# the time limit.
+e2e_wait() {
+    local limit=$1; shift
+    local deadline=$((SECONDS + limit))
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
+# e2e_start_display: Xvfb on the first free display of the range; sets DISPLAY.
+e2e_start_display() {
+    local range=${POPUPMENU_E2E_DISPLAYS:-600-699} n pid ready=$e2e_work/display-ready
+    for n in $(seq "${range%-*}" "${range#*-}"); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        rm -f "$ready"
+        # -displayfd writes the number once the server listens: a server that lost the race for
+        # this number exits instead, and the next number is tried.
+        Xvfb ":$n" -screen 0 1024x768x24 -noreset -nolisten tcp -displayfd 3 3>"$ready" >/dev/null 2>&1 &
+        pid=$!
+        e2e_wait 10 e2e_display_decided "$ready" "$pid"
+        if [ -s "$ready" ]; then
+            e2e_pids+=("$pid")
+            e2e_display=":$n"
+            export DISPLAY=$e2e_display
+            return 0
+        fi
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    e2e_fail "no free X display in $range"
+}
+# Decided: the server listens, or it has exited.
+e2e_display_decided() { [ -s "$1" ] || ! kill -0 "$2" 2>/dev/null; }
+
+# e2e_copy_prefix <base prefix>: a private copy of an initialised prefix. Wine's own files are
+# hard links (Wine never writes them in place); the registry files, which it rewrites, are copied.
+e2e_copy_prefix() {
+    local base=$1
+    [ -f "$base/system.reg" ] || e2e_fail "no Wine prefix at $base (run scripts/setup)"
+    e2e_prefix=$e2e_work/prefix
+    cp -al "$base" "$e2e_prefix" 2>/dev/null || { rm -rf "$e2e_prefix"; cp -a "$base" "$e2e_prefix"; }
+    local reg
+    for reg in "$e2e_prefix"/*.reg; do
+        cp --remove-destination "$base/$(basename "$reg")" "$reg"
+    done
+    export WINEPREFIX=$e2e_prefix
+}
+
+# e2e_set_user_strings <key> <name=value>...: sets string values under a key of HKEY_CURRENT_USER
+# in the copied prefix's user.reg, before Wine starts and reads it.
+e2e_set_user_strings() {
+    python3 - "$e2e_prefix/user.reg" "$@" <<'PY'
+import re, sys
+path, key, pairs = sys.argv[1], sys.argv[2], [a.split("=", 1) for a in sys.argv[3:]]
+with open(path, encoding="utf-8", errors="surrogateescape") as f:
+    text = f.read()
+header = "[" + key.replace("\\", "\\\\") + "]"
+start = text.find(header)
+if start < 0:
+    text += "\n" + header + "\n"
+    start = text.find(header)
+end = text.find("\n\n", start)
+end = len(text) if end < 0 else end
+section = text[start:end]
+for name, value in pairs:
+    line = f'"{name}"="{value}"'
+    pattern = re.compile(r'^"' + re.escape(name) + r'"=.*$', re.M)
+    section = pattern.sub(line, section) if pattern.search(section) else section + "\n" + line
+with open(path, "w", encoding="utf-8", errors="surrogateescape") as f:
+    f.write(text[:start] + section + text[end:])
+PY
+}
+
+# e2e_use_prefix <prefix>: use a prefix as it is (scripts/demo uses the project's own).
+e2e_use_prefix() {
+    e2e_prefix=$1
+    [ -f "$e2e_prefix/system.reg" ] || e2e_fail "no Wine prefix at $e2e_prefix (run scripts/setup)"
+    export WINEPREFIX=$e2e_prefix
+}
+
+# e2e_start_wine: one wineserver for the prefix for the whole run, so that each program starts fast.
+e2e_start_wine() {
+    export WINEDEBUG=${WINEDEBUG:--all}
+    "$e2e_wineserver" -p 2>/dev/null
+    timeout 60 "$e2e_loader" wineboot >/dev/null 2>&1 || e2e_log "wineboot did not finish cleanly"
+}
+
+# e2e_windows_path <unix path>: the path as Wine programs see it, through drive Z:.
+e2e_windows_path() { local p; p=$(readlink -f "$1"); echo "Z:${p//\//\\}"; }
+
+# e2e_register <dll>: registers the DLL machine-wide in the prefix with the 64-bit regsvr32.
+e2e_register() {
+    local dll=$1
+    [ -f "$dll" ] || e2e_fail "$dll is not built"
+    timeout 60 "$e2e_loader" regsvr32 /s "$(e2e_windows_path "$dll")" >"$e2e_work/regsvr32.log" 2>&1 ||
+        e2e_fail "regsvr32 $dll failed: $(cat "$e2e_work/regsvr32.log")"
+}
+
+# e2e_start <log> <program...>: starts a Windows program in the background, its stdout and stderr
+# in the log; sets e2e_last_pid.
+e2e_start() {
+    local log=$1; shift
+    "$e2e_loader" "$@" >"$log" 2>"$log.err" &
+    e2e_last_pid=$!
+    e2e_pids+=("$e2e_last_pid")
+}
+
+# e2e_finish <pid> <seconds>: waits for the program to end and returns its exit code; a program
+# still running after the time limit is killed and counts as a failure.
+e2e_finish() {
+    local pid=$1 limit=$2 code
+    if ! e2e_wait "$limit" e2e_ended "$pid"; then
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+        e2e_log "killed process $pid after ${limit}s"
+        return 124
+    fi
+    code=0
+    wait "$pid" || code=$?
+    return "$code"
+}
+e2e_ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# e2e_wait_line <log> <extended regex> [seconds]: waits for a line in a log; prints it.
+e2e_wait_line() {
+    local log=$1 pattern=$2 limit=${3:-30}
+    e2e_wait "$limit" grep -qE "$pattern" "$log" || return 1
+    grep -E "$pattern" "$log" | head -1
+}
+
+# e2e_menu_windows: the visible windows that Wine's pop-up menus map, one X id a line: nameless
+# windows, except Wine's desktop window, which covers the screen.
+e2e_menu_windows() {
+    local screen id
+    screen=$(xdotool getdisplaygeometry)
+    for id in $(xdotool search --onlyvisible --name '^$' 2>/dev/null); do
+        [ "$(e2e_geometry "$id" | cut -d' ' -f3-)" = "$screen" ] || echo "$id"
+    done
+}
+
+# e2e_geometry <X window id>: "x y width height" of a window on the screen.
+e2e_geometry() {
+    xdotool getwindowgeometry --shell "$1" | awk -F= '/^X=/{x=$2} /^Y=/{y=$2} /^WIDTH=/{w=$2} /^HEIGHT=/{h=$2} END{print x, y, w, h}'
+}
+
+# e2e_click <x> <y>, e2e_keys <key...>: pointer and keyboard. Without a window manager the keyboard
+# goes to the window under the pointer, so keys are typed with the pointer on the menu.
+e2e_click() { xdotool mousemove --sync "$1" "$2" click 1; }
+e2e_move() { xdotool mousemove --sync "$1" "$2"; }
+e2e_keys() { xdotool key --delay 150 "$@"; }
+
+# e2e_screenshot <png>: the whole screen, 24-bit.
+e2e_screenshot() { import -display "$e2e_display" -window root "PNG24:$1"; }
+
+# e2e_settled_screenshot <png>: takes screenshots until two in a row are equal, so that the
+# picture shows what the menu painted and not a frame in between.
+e2e_settled_screenshot() {
+    local out=$1 previous=$e2e_work/previous.png i
+    e2e_screenshot "$previous" || return 1
+    for i in $(seq 1 50); do
+        sleep 0.2
+        e2e_screenshot "$out" || return 1
+        cmp -s "$out" "$previous" && return 0
+        mv "$out" "$previous"
+    done
+    e2e_log "the screen kept changing; using the last screenshot"
+    mv "$previous" "$out"
+}

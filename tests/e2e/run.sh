@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# One end-to-end test: a real pop-up of PopUpMenu under 64-bit Wine, on an Xvfb display and in a
+# copy of the Wine prefix of its own (so that tests can run side by side), driven with xdotool.
+#   run.sh <case>    cases: see the case statement at the end
+# Environment (tests/e2e/CMakeLists.txt sets the first three): POPUPMENU_E2E_DLL and
+# POPUPMENU_E2E_HOST, the built PopUpMenu.dll and demo host; POPUPMENU_E2E_WORK, where each test
+# keeps its display's files, logs, screenshots and prefix copy; POPUPMENU_E2E_PREFIX, the prefix
+# to copy (default build/wineprefix64 of the source tree).
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source_dir=$(cd "$here/../.." && pwd)
+source "$here/harness.sh"
+
+case_name=${1:?usage: run.sh <case>}
+dll=${POPUPMENU_E2E_DLL:?set POPUPMENU_E2E_DLL to the built PopUpMenu.dll}
+host_exe=${POPUPMENU_E2E_HOST:?set POPUPMENU_E2E_HOST to the built demo host.exe}
+work_root=${POPUPMENU_E2E_WORK:-$(dirname "$dll")/e2e}
+base_prefix=${POPUPMENU_E2E_PREFIX:-${POPUPMENU_BUILD:-$source_dir/build}/wineprefix64}
+demo_vbs=$source_dir/demo/demo.vbs
+
+# Where the menu opens: the pointer's position when the host calls PopUp.
+menu_x=150
+menu_y=120
+# A point outside every menu and outside the C++ host's window.
+outside_x=800
+outside_y=650
+
+e2e_begin "$work_root/$case_name"
+log=$e2e_work/host.log
+
+# setup [classic]: display, prefix copy, Wine, registration, pointer. "classic" first switches the
+# copy to the classic grey colours: in Wine's own scheme the menu is white, and a disabled label's
+# white copy would not show on it.
+setup() {
+    e2e_start_display
+    e2e_copy_prefix "$base_prefix"
+    if [ "${1:-}" = classic ]; then
+        e2e_set_user_strings 'Control Panel\Colors' "Menu=212 208 200" "MenuText=0 0 0" "Hilight=10 36 106" \
+            "HilightText=255 255 255" "GrayText=128 128 128" "ButtonShadow=128 128 128" "ButtonHilight=255 255 255"
+    fi
+    e2e_start_wine
+    e2e_register "$dll"
+    e2e_move "$menu_x" "$menu_y"
+}
+
+# start_cpp [options]: the C++ host with its report; returns once the top-level menu is painted.
+start_cpp() {
+    [ -f "$host_exe" ] || e2e_fail "$host_exe is not built"
+    e2e_start "$log" "$host_exe" --report "$@"
+    host_pid=$e2e_last_pid
+    e2e_wait_line "$log" '^item exit ' 60 >/dev/null || host_failed "the menu did not open"
+    e2e_wait_line "$log" '^drawn exit ' 30 >/dev/null || host_failed "the menu was not painted"
+}
+
+# start_vbs: the VBScript host under cscript; returns once a menu window is on the screen.
+start_vbs() {
+    e2e_start "$log" cscript //NoLogo "$(e2e_windows_path "$demo_vbs")"
+    host_pid=$e2e_last_pid
+    e2e_wait 60 menu_window_or_end || true
+    [ -n "$menu_window" ] || host_failed "no menu window appeared"
+}
+menu_window_or_end() {
+    menu_window=$(e2e_menu_windows | tail -1)
+    [ -n "$menu_window" ] || e2e_ended "$host_pid"
+}
+
+host_failed() {
+    echo "--- host output (the end):" >&2; tail -n 40 "$log" >&2 2>/dev/null; tail -n 20 "$log.err" >&2 2>/dev/null
+    e2e_screenshot "$e2e_work/failure.png" 2>/dev/null && echo "--- the screen: $e2e_work/failure.png" >&2
+    e2e_fail "$1"
+}
+
+# centre <key>: the middle of an item the C++ host reported, "x y".
+centre() {
+    awk -v key="$1" '$1 == "item" && $2 == key { print int(($3 + $5) / 2), int(($4 + $6) / 2); exit }' "$log"
+}
+click_item() {
+    local point; point=$(centre "$1")
+    [ -n "$point" ] || host_failed "the host reported no item $1"
+    # shellcheck disable=SC2086
+    e2e_click $point
+}
+# open_submenu <item> <last item of its submenu>
+open_submenu() {
+    click_item "$1"
+    e2e_wait_line "$log" "^item $2 " 30 >/dev/null || host_failed "the submenu of $1 did not open"
+}
+
+# expect_chosen <key>: the host ends by itself with code 0 and prints "chosen: <key>".
+expect_chosen() {
+    local code=0
+    e2e_finish "$host_pid" 30 || code=$?
+    [ "$code" -eq 0 ] || host_failed "the host ended with code $code"
+    local line; line=$(grep -a '^chosen:' "$log" | tr -d '\r' || true)
+    [ "$line" = "chosen: $1" ] || host_failed "expected 'chosen: $1', the host printed '${line:-nothing}'"
+    echo "ok    chosen: '$1'"
+}
+
+# screen_check <check> <item>: highlights an item by pointing at it, waits until the host has seen
+# it painted as selected and the screen has settled, then checks the screenshot's pixels.
+screen_check() {
+    local check=$1 key=$2 shot=$e2e_work/$1.png
+    local point; point=$(centre "$key")
+    # shellcheck disable=SC2086
+    e2e_move $point
+    e2e_wait_line "$log" "^drawn $key state 0x[0-9a-f]*[13579bdf] " 30 >/dev/null ||
+        host_failed "$key was not painted as selected"
+    e2e_settled_screenshot "$shot" || e2e_fail "no screenshot"
+    python3 "$here/checks.py" "$check" "$log" "$shot" || e2e_fail "the screen check $check failed (screenshot $shot)"
+    e2e_keys Escape
+    expect_chosen ""
+}
+
+# log_check <check> <pop-ups> <seconds> <host options...>: a host run that ends by itself.
+log_check() {
+    local check=$1 popups=$2 limit=$3; shift 3
+    e2e_start "$log" "$host_exe" --dismiss --repeat "$popups" "$@"
+    host_pid=$e2e_last_pid
+    local code=0
+    e2e_finish "$host_pid" "$limit" || code=$?
+    [ "$code" -eq 0 ] || host_failed "the host ended with code $code"
+    python3 "$here/checks.py" "$check" "$log" "$popups" || host_failed "the check $check failed"
+}
+
+case "$case_name" in
+    cpp-top-level)
+        setup; start_cpp; click_item save; expect_chosen save ;;
+    cpp-three-deep)
+        setup; start_cpp
+        open_submenu more tools; open_submenu recent report; open_submenu older archive2020
+        click_item archive2019; expect_chosen archive2019 ;;
+    cpp-escape)
+        setup; start_cpp; e2e_keys Escape; expect_chosen "" ;;
+    cpp-click-outside)
+        setup; start_cpp; e2e_click "$outside_x" "$outside_y"; expect_chosen "" ;;
+    vbs-top-level)
+        # The first item, a little below the menu's top edge.
+        setup; start_vbs
+        read -r x y w _ < <(e2e_geometry "$menu_window")
+        e2e_click $((x + w / 2)) $((y + 12)); expect_chosen open ;;
+    vbs-three-deep)
+        # Up from no selection reaches the last item, Exit; once more (over the separator) More.
+        # Right opens a submenu with its first item selected: Recent files, Older, Archive 2019.
+        setup; start_vbs; e2e_keys Up Up Right Right Right Return; expect_chosen archive2019 ;;
+    vbs-escape)
+        setup; start_vbs; e2e_keys Escape; expect_chosen "" ;;
+    vbs-click-outside)
+        setup; start_vbs; e2e_click "$outside_x" "$outside_y"; expect_chosen "" ;;
+    pixels-picture-highlight)
+        setup classic; start_cpp; screen_check picture-highlight open ;;
+    pixels-checked-highlight)
+        # Wine's own colours: the menu is white, the highlight blue.
+        setup; start_cpp; screen_check checked-highlight bold ;;
+    window-procedure)
+        setup; log_check procs 3 60 --print-procs ;;
+    gui-objects)
+        # 1 pop-up to start from, then 200 more.
+        setup; log_check objects 201 600 ;;
+    *)
+        e2e_fail "unknown case $case_name" ;;
+esac
