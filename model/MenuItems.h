@@ -40,6 +40,9 @@ public:
     popupmenu::MenuItem* itemAt(std::size_t position) const noexcept;
     // The lowest position whose item has this ItemID, or 0 when none has. Constant time.
     std::size_t positionOfItemID(std::int32_t itemID) const noexcept;
+    // How many times itemAt and positionOfItemID have been called on this collection: the
+    // benchmark reports it as the item look-ups one request costs.
+    std::uint64_t lookupCount() const noexcept { return lookups_; }
     // Gives the item at `position` a new ItemID (the menu builder's submenu handles).
     void setItemID(std::size_t position, std::int32_t itemID);
 
@@ -56,6 +59,7 @@ private:
 
     Platform& platform_;
     std::unique_ptr<ItemStore> store_;
+    mutable std::uint64_t lookups_ = 0;
     // The ItemID of the next new item: counts on across removals, so an ItemID is never given
     // twice, and starts again at 1 with an empty collection on Clear.
     std::int64_t nextItemID_ = 1;
