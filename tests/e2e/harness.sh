@@ -6,6 +6,7 @@
 # Environment:
 #   POPUPMENU_E2E_DISPLAYS  display numbers to try, "first-last" (default 600-699)
 #   POPUPMENU_E2E_KEEP      when set, the work folder (logs, screenshots, prefix copy) is kept
+#                           also after a success (it is always kept after a failure)
 
 e2e_loader=/usr/lib/wine/wine64
 e2e_wineserver=/usr/lib/wine/wineserver64
@@ -35,10 +36,10 @@ e2e_cleanup() {
         WINEPREFIX="$e2e_prefix" "$e2e_wineserver" -w 2>/dev/null
     fi
     for pid in "${e2e_pids[@]}"; do wait "$pid" 2>/dev/null; done
-    if [ -z "${POPUPMENU_E2E_KEEP:-}" ] && [ -n "$e2e_work" ] && [ "$code" -eq 0 ]; then
-        rm -rf "$e2e_work"
-    elif [ -n "$e2e_work" ]; then
+    if [ -n "$e2e_work" ] && [ "$code" -ne 0 ]; then
         echo "e2e: logs and screenshots kept in $e2e_work" >&2
+    elif [ -n "$e2e_work" ] && [ -z "${POPUPMENU_E2E_KEEP:-}" ]; then
+        rm -rf "$e2e_work"
     fi
     return "$code"
 }
@@ -198,6 +199,22 @@ e2e_keys() { xdotool key --delay 150 "$@"; }
 
 # e2e_screenshot <png>: the whole screen, 24-bit.
 e2e_screenshot() { import -display "$e2e_display" -window root "PNG24:$1"; }
+
+# e2e_crop_to_menus <png>: a screenshot of the region that the open menus cover, with a margin.
+e2e_crop_to_menus() {
+    local id x y w h left=100000 top=100000 right=0 bottom=0 margin=16
+    for id in $(e2e_menu_windows); do
+        read -r x y w h < <(e2e_geometry "$id")
+        [ "$x" -lt "$left" ] && left=$x
+        [ "$y" -lt "$top" ] && top=$y
+        [ $((x + w)) -gt "$right" ] && right=$((x + w))
+        [ $((y + h)) -gt "$bottom" ] && bottom=$((y + h))
+    done
+    [ "$right" -gt 0 ] || return 1
+    left=$((left > margin ? left - margin : 0)); top=$((top > margin ? top - margin : 0))
+    import -display "$e2e_display" -window root -crop "$((right + margin - left))x$((bottom + margin - top))+$left+$top" \
+        +repage "PNG24:$1"
+}
 
 # e2e_settled_screenshot <png>: takes screenshots until two in a row are equal, so that the
 # picture shows what the menu painted and not a frame in between.
