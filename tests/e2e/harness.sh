@@ -136,7 +136,10 @@ e2e_start_wine() {
 # e2e_windows_path <unix path>: the path as Wine programs see it, through drive Z:.
 e2e_windows_path() { local p; p=$(readlink -f "$1"); echo "Z:${p//\//\\}"; }
 
-# e2e_register <dll>: registers the DLL machine-wide in the prefix with the 64-bit regsvr32.
+# e2e_register <dll>: registers the DLL machine-wide in the prefix, with the regsvr32 of the
+# loader's architecture; a registration of another build under the same class identifiers is
+# overwritten. (Wine 8's COM reads classes from HKEY_LOCAL_MACHINE only: a per-user registration
+# would not be found.)
 e2e_register() {
     local dll=$1
     [ -f "$dll" ] || e2e_fail "$dll is not built"
@@ -169,12 +172,14 @@ e2e_finish() {
 }
 e2e_ended() { ! kill -0 "$1" 2>/dev/null; }
 
-# e2e_wait_line <log> <extended regex> [seconds]: waits for a line in a log; prints it.
+# e2e_wait_line <log> <extended regex> [seconds] [pid]: waits for a line in a log and prints it;
+# gives up early when the process that writes the log has ended without writing it.
 e2e_wait_line() {
-    local log=$1 pattern=$2 limit=${3:-30}
-    e2e_wait "$limit" grep -qE "$pattern" "$log" || return 1
-    grep -E "$pattern" "$log" | head -1
+    local log=$1 pattern=$2 limit=${3:-30} pid=${4:-}
+    e2e_wait "$limit" e2e_line_or_end "$log" "$pattern" "$pid" || return 1
+    grep -aE "$pattern" "$log" | head -1 | grep . || return 1
 }
+e2e_line_or_end() { grep -qaE "$2" "$1" || { [ -n "$3" ] && e2e_ended "$3"; }; }
 
 # e2e_menu_windows: the visible windows that Wine's pop-up menus map, one X id a line: nameless
 # windows, except Wine's desktop window, which covers the screen.

@@ -48,15 +48,15 @@ start_cpp() {
     [ -f "$host_exe" ] || e2e_fail "$host_exe is not built"
     e2e_start "$log" "$host_exe" --report "$@"
     host_pid=$e2e_last_pid
-    e2e_wait_line "$log" '^item exit ' 60 >/dev/null || host_failed "the menu did not open"
-    e2e_wait_line "$log" '^drawn exit ' 30 >/dev/null || host_failed "the menu was not painted"
+    e2e_wait_line "$log" '^item exit ' 90 "$host_pid" >/dev/null || host_failed "the menu did not open"
+    e2e_wait_line "$log" '^drawn exit ' 90 "$host_pid" >/dev/null || host_failed "the menu was not painted"
 }
 
 # start_vbs: the VBScript host under cscript; returns once a menu window is on the screen.
 start_vbs() {
     e2e_start "$log" cscript //NoLogo "$(e2e_windows_path "$demo_vbs")"
     host_pid=$e2e_last_pid
-    e2e_wait 60 menu_window_or_end || true
+    e2e_wait 90 menu_window_or_end || true
     [ -n "$menu_window" ] || host_failed "no menu window appeared"
 }
 menu_window_or_end() {
@@ -83,13 +83,13 @@ click_item() {
 # open_submenu <item> <last item of its submenu>
 open_submenu() {
     click_item "$1"
-    e2e_wait_line "$log" "^item $2 " 30 >/dev/null || host_failed "the submenu of $1 did not open"
+    e2e_wait_line "$log" "^item $2 " 60 "$host_pid" >/dev/null || host_failed "the submenu of $1 did not open"
 }
 
 # expect_chosen <key>: the host ends by itself with code 0 and prints "chosen: <key>".
 expect_chosen() {
     local code=0
-    e2e_finish "$host_pid" 30 || code=$?
+    e2e_finish "$host_pid" 60 || code=$?
     [ "$code" -eq 0 ] || host_failed "the host ended with code $code"
     local line; line=$(grep -a '^chosen:' "$log" | tr -d '\r' || true)
     [ "$line" = "chosen: $1" ] || host_failed "expected 'chosen: $1', the host printed '${line:-nothing}'"
@@ -103,7 +103,7 @@ screen_check() {
     local point; point=$(centre "$key")
     # shellcheck disable=SC2086
     e2e_move $point
-    e2e_wait_line "$log" "^drawn $key state 0x[0-9a-f]*[13579bdf] " 30 >/dev/null ||
+    e2e_wait_line "$log" "^drawn $key state 0x[0-9a-f]*[13579bdf] " 60 "$host_pid" >/dev/null ||
         host_failed "$key was not painted as selected"
     e2e_settled_screenshot "$shot" || e2e_fail "no screenshot"
     python3 "$here/checks.py" "$check" "$log" "$shot" || e2e_fail "the screen check $check failed (screenshot $shot)"
@@ -152,10 +152,10 @@ case "$case_name" in
         # Wine's own colours: the menu is white, the highlight blue.
         setup; start_cpp; screen_check checked-highlight bold ;;
     window-procedure)
-        setup; log_check procs 3 60 --print-procs ;;
+        setup; log_check procs 3 120 --print-procs ;;
     gui-objects)
         # 1 pop-up to start from, then 200 more.
-        setup; log_check objects 201 600 ;;
+        setup; log_check objects 201 800 ;;
     *)
         e2e_fail "unknown case $case_name" ;;
 esac
