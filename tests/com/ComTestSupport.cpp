@@ -1,6 +1,9 @@
 #include "ComTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace popupmenu::comtest {
@@ -152,10 +155,10 @@ void MessageBoxWatcher::watch() {
     }
 }
 
-MenuDriver::MenuDriver(int position)
-    : thread_([this, position] {
+MenuDriver::MenuDriver(int position, DWORD processId)
+    : thread_([this, position, processId] {
           while (!stop_) {
-              const std::vector<HWND> menus = visibleWindows(GetCurrentProcessId(), L"#32768");
+              const std::vector<HWND> menus = visibleWindows(processId, L"#32768");
               if (!menus.empty()) {
                   sawMenu_ = true;
                   const HWND menu = menus.front();
@@ -176,31 +179,34 @@ MenuDriver::~MenuDriver() {
     thread_.join();
 }
 
-int runProgram(const std::wstring& commandLine, std::chrono::seconds limit, std::vector<std::wstring>* boxTexts) {
+ProgramRun runProgram(const std::wstring& commandLine, std::chrono::seconds limit, int menuChoice) {
+    ProgramRun run;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     std::wstring line = commandLine;
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return -2;
-    DWORD exitCode = static_cast<DWORD>(-1);
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        ADD_FAILURE() << "cannot start " << std::string(commandLine.begin(), commandLine.end());
+        return run;
+    }
     {
-        MessageBoxWatcher watcher(process.dwProcessId);
-        if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(limit.count() * 1000)) == WAIT_OBJECT_0) {
-            GetExitCodeProcess(process.hProcess, &exitCode);
+        MessageBoxWatcher boxes(process.dwProcessId);
+        std::optional<MenuDriver> menu;
+        if (menuChoice >= 0) menu.emplace(menuChoice, process.dwProcessId);
+        DWORD exitCode = 0;
+        if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(limit.count() * 1000)) == WAIT_OBJECT_0 &&
+            GetExitCodeProcess(process.hProcess, &exitCode)) {
+            run.exitCode = static_cast<int>(exitCode);
         } else {
             TerminateProcess(process.hProcess, 1);
             WaitForSingleObject(process.hProcess, INFINITE);
-            exitCode = static_cast<DWORD>(-1);
         }
-        if (boxTexts) {
-            std::vector<std::wstring> texts = watcher.takeTexts();
-            boxTexts->insert(boxTexts->end(), texts.begin(), texts.end());
-        }
+        run.boxTexts = boxes.takeTexts();
+        run.sawMenu = menu && menu->sawMenu();
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return static_cast<int>(exitCode);
+    return run;
 }
 
 }  // namespace popupmenu::comtest

@@ -111,11 +111,12 @@ private:
     std::thread thread_;
 };
 
-// Waits in a thread of its own for this process's pop-up menu to open, then chooses its item
-// number `position` (1 = the first) with the keyboard, or dismisses it with Escape for 0.
+// Waits in a thread of its own for a pop-up menu of the process to open, then chooses its item
+// number `position` (1 = the first; separators do not count) with the keyboard, or dismisses it
+// with Escape for 0.
 class MenuDriver {
 public:
-    explicit MenuDriver(int position);
+    explicit MenuDriver(int position, DWORD processId = GetCurrentProcessId());
     MenuDriver(const MenuDriver&) = delete;
     MenuDriver& operator=(const MenuDriver&) = delete;
     ~MenuDriver();
@@ -127,10 +128,15 @@ private:
     std::thread thread_;
 };
 
-// Runs a program to its end and returns its exit code. Its message boxes are closed with OK and
-// their texts added to `boxTexts`. A program still running after `limit` is a hung program: it is
-// killed and the result is -1.
-int runProgram(const std::wstring& commandLine, std::chrono::seconds limit,
-               std::vector<std::wstring>* boxTexts = nullptr);
+struct ProgramRun {
+    int exitCode = -1;                    // -1: the program hung and was killed
+    std::vector<std::wstring> boxTexts;   // its message boxes, each closed with OK
+    bool sawMenu = false;
+};
+
+// Runs a program to its end. Its message boxes are answered; when `menuChoice` is 0 or more, its
+// pop-up menu is answered as MenuDriver does. A program still running after `limit` is a hung
+// program: it is killed.
+ProgramRun runProgram(const std::wstring& commandLine, std::chrono::seconds limit, int menuChoice = -1);
 
 }  // namespace popupmenu::comtest

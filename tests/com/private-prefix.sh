@@ -12,7 +12,8 @@ case "$action" in
             cp -a "$shared" "$private"
         fi
         # One server for the whole run: each test program then starts in well under a second.
-        WINEPREFIX="$private" "$server" -p15
+        # Its output must not hold the test runner's pipe open.
+        WINEPREFIX="$private" "$server" -p15 >/dev/null 2>&1 </dev/null
         ;;
     cleanup)
         [ -d "$private" ] && WINEPREFIX="$private" "$server" -k 2>/dev/null || true
