@@ -50,6 +50,13 @@ start_cpp() {
     host_pid=$e2e_last_pid
     e2e_wait_line "$log" '^item exit ' 90 "$host_pid" >/dev/null || host_failed "the menu did not open"
     e2e_wait_line "$log" '^drawn exit ' 90 "$host_pid" >/dev/null || host_failed "the menu was not painted"
+    expect_items_as_defined
+}
+
+# The host notes a menu whose items differ in number from its visible entries (a hidden item
+# shown, an item missing).
+expect_items_as_defined() {
+    ! grep -a '^note ' "$log" || host_failed "a menu does not hold the host's visible items"
 }
 
 # start_vbs: the VBScript host under cscript; returns once a menu window is on the screen.
@@ -84,6 +91,7 @@ click_item() {
 open_submenu() {
     click_item "$1"
     e2e_wait_line "$log" "^item $2 " 60 "$host_pid" >/dev/null || host_failed "the submenu of $1 did not open"
+    expect_items_as_defined
 }
 
 # expect_chosen <key>: the host ends by itself with code 0 and prints "chosen: <key>".
