@@ -21,7 +21,7 @@ constexpr std::uint32_t kMergePaint = 0x00BB0226;
 // The gradient from the highlight colour to the menu colour, `w` columns wide, placed at
 // `rcItem.left` + inset. Only the part inside the item is composed and copied: the gradient is at
 // most 20 pixels high, and whatever lies beyond it in the item keeps what was there.
-void paintGradient(const PaintRequest& request, std::int32_t inset, ColorRef highlight, ColorRef menu) {
+void paintHighlightGradient(const PaintRequest& request, std::int32_t inset, ColorRef highlight, ColorRef menu) {
     const std::int32_t w = offsetBy(request.rcItem.right, -static_cast<std::int64_t>(inset));
     if (w <= 0) return;
     const std::int32_t x = offsetBy(request.rcItem.left, inset);
@@ -29,7 +29,7 @@ void paintGradient(const PaintRequest& request, std::int32_t inset, ColorRef hig
     if (isEmpty(visible)) return;
     MemorySurface surface{request.context.platform, widthOf(visible), heightOf(visible)};
     if (!surface.ready()) return;
-    popupmenu::paintGradient(surface.pixels(), highlight, menu, w, visible.left - x);
+    paintGradient(surface.pixels(), highlight, menu, w, visible.left - x);
     surface.finishDrawing();
     copyIntoItem(request, visible.left, visible.top, surface.dc(), surface.width(), surface.height(),
                  win::SRCCOPY);
@@ -63,7 +63,7 @@ void PaintSelectedItem(const PaintRequest& request, bool pbChecked) {
     const ColorRef menu = platform.getSysColor(win::COLOR_MENU);
     // The inset follows the normal picture, also when the item shows its checked state.
     const bool framed = hasDrawableNormalPicture(request);
-    paintGradient(request, framed ? kFramedInset : 0, highlight, menu);
+    paintHighlightGradient(request, framed ? kFramedInset : 0, highlight, menu);
 
     if (pbChecked) {
         const std::int32_t checkedPicture = request.item.CheckedPictureIndex();
