@@ -504,12 +504,13 @@ TEST_F(ClientTest, PropertiesThroughInvokeWithScriptArguments) {
         Variant read;
         ASSERT_HRESULT_SUCCEEDED(invoke(item.get(), c.member, DISPATCH_PROPERTYGET, {}, read.get()));
         ASSERT_EQ(read->vt, c.vt);
-        if (c.vt == VT_BSTR)
+        if (c.vt == VT_BSTR) {
             EXPECT_EQ(text(read->bstrVal), c.string);
-        else if (c.vt == VT_BOOL)
+        } else if (c.vt == VT_BOOL) {
             EXPECT_EQ(read->boolVal, c.number);
-        else
+        } else {
             EXPECT_EQ(read->lVal, c.number);
+        }
     }
 
     ByRef handle;
