@@ -18,13 +18,25 @@ e2e_work=
 e2e_log() { echo "[$(date +%H:%M:%S)] $*" >&2; }
 e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# e2e_begin <work folder>: a fresh work folder and the clean-up trap.
+# e2e_begin <work folder> [seconds]: a fresh work folder and the clean-up trap. With a time limit,
+# a watchdog ends the script (through the trap, so everything started is still stopped) before a
+# caller's harder limit, such as CTest's, kills it without any clean-up.
 e2e_begin() {
     e2e_work=$1
     rm -rf "$e2e_work"
     mkdir -p "$e2e_work"
     trap e2e_cleanup EXIT
-    trap 'exit 130' INT TERM
+    trap 'e2e_log "stopped"; exit 130' INT TERM
+    if [ -n "${2:-}" ]; then
+        (
+            trap 'kill "$nap" 2>/dev/null; exit 0' TERM
+            sleep "$2" & nap=$!
+            wait "$nap" || exit 0
+            echo "e2e: over the time limit of $2 s" >&2
+            kill -TERM $$ 2>/dev/null
+        ) &
+        e2e_pids+=("$!")
+    fi
 }
 
 e2e_cleanup() {

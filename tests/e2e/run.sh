@@ -25,7 +25,10 @@ menu_y=120
 outside_x=800
 outside_y=650
 
-e2e_begin "$work_root/$case_name"
+# Under CTest's limit for the test (tests/e2e/CMakeLists.txt), so that the clean-up still runs.
+limit=${POPUPMENU_E2E_LIMIT:-270}
+[ "$case_name" = gui-objects ] && limit=${POPUPMENU_E2E_LIMIT:-860}
+e2e_begin "$work_root/$case_name" "$limit"
 log=$e2e_work/host.log
 
 # setup [classic]: display, prefix copy, Wine, registration, pointer. "classic" first switches the
