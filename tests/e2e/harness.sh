@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the end-to-end tests and scripts/demo (sourced, bash): a private Xvfb display, a private
 # copy of the 64-bit Wine prefix with PopUpMenu registered in it, hosts started in the background,
 # waits that poll with a time limit, screenshots. Everything started is recorded and killed by
@@ -236,9 +237,9 @@ e2e_crop_to_menus() {
 # e2e_settled_screenshot <png>: takes screenshots until two in a row are equal, so that the
 # picture shows what the menu painted and not a frame in between.
 e2e_settled_screenshot() {
-    local out=$1 previous=$e2e_work/previous.png i
+    local out=$1 previous=$e2e_work/previous.png _
     e2e_screenshot "$previous" || return 1
-    for i in $(seq 1 50); do
+    for _ in $(seq 1 50); do
         sleep 0.2
         e2e_screenshot "$out" || return 1
         cmp -s "$out" "$previous" && return 0

@@ -9,6 +9,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
+# shellcheck source=harness.sh
 source "$here/harness.sh"
 
 case_name=${1:?usage: run.sh <case>}
@@ -46,10 +47,10 @@ setup() {
     e2e_move "$menu_x" "$menu_y"
 }
 
-# start_cpp [options]: the C++ host with its report; returns once the top-level menu is painted.
+# start_cpp: the C++ host with its report; returns once the top-level menu is painted.
 start_cpp() {
     [ -f "$host_exe" ] || e2e_fail "$host_exe is not built"
-    e2e_start "$log" "$host_exe" --report "$@"
+    e2e_start "$log" "$host_exe" --report
     host_pid=$e2e_last_pid
     e2e_wait_line "$log" '^item exit ' 90 "$host_pid" >/dev/null || host_failed "the menu did not open"
     e2e_wait_line "$log" '^drawn exit ' 90 "$host_pid" >/dev/null || host_failed "the menu was not painted"
