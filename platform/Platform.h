@@ -264,6 +264,10 @@ public:
     virtual bool deleteDC(Handle dc) = 0;
     virtual bool bitBlt(Handle dest, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, Handle src,
                         std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) = 0;
+    // SetDIBitsToDevice of a top-down 32-bit image: `width` x `height` pixels (0x00RRGGBB, rows of
+    // `width` pixels) copied unchanged to (x, y) of `dc`. Returns the number of rows copied.
+    virtual int setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                                  const std::uint32_t* pixels) = 0;
     virtual ColorRef getPixel(Handle dc, std::int32_t x, std::int32_t y) = 0;
     virtual ColorRef setPixel(Handle dc, std::int32_t x, std::int32_t y, ColorRef color) = 0;
     virtual Handle createFontIndirect(const LogFontA& font) = 0;  // CreateFontIndirectA

@@ -41,6 +41,19 @@ const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const 
 
 RECT toRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
+// The description of a top-down 32-bit image without a colour table: row 0 first, one
+// 0x00RRGGBB value per pixel.
+BITMAPINFO topDown32Bit(std::int32_t width, std::int32_t height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 }  // namespace
 
 void Win32Platform::setResourceModule(HINSTANCE module) noexcept { g_resourceModule = module; }
@@ -210,13 +223,7 @@ Handle Win32Platform::createCompatibleBitmap(Handle dc, std::int32_t width, std:
 }
 
 Handle Win32Platform::createDibSection(std::int32_t width, std::int32_t height, std::uint32_t*& bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down: row 0 first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = topDown32Bit(width, height);
     void* pixels = nullptr;
     const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
     bits = bitmap != nullptr ? static_cast<std::uint32_t*>(pixels) : nullptr;
@@ -236,6 +243,15 @@ bool Win32Platform::deleteDC(Handle dc) { return DeleteDC(native<HDC>(dc)) != 0;
 bool Win32Platform::bitBlt(Handle dest, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, Handle src,
                            std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) {
     return BitBlt(native<HDC>(dest), x, y, cx, cy, native<HDC>(src), srcX, srcY, rop) != 0;
+}
+
+int Win32Platform::setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, std::int32_t width,
+                                     std::int32_t height, const std::uint32_t* pixels) {
+    const BITMAPINFO info = topDown32Bit(width, height);
+    // The whole image from its origin: for a top-down image, scan lines 0 to height - 1 are its
+    // rows from the top.
+    return SetDIBitsToDevice(native<HDC>(dc), x, y, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                             static_cast<UINT>(height), pixels, &info, DIB_RGB_COLORS);
 }
 
 ColorRef Win32Platform::getPixel(Handle dc, std::int32_t x, std::int32_t y) { return GetPixel(native<HDC>(dc), x, y); }

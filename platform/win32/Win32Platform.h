@@ -64,6 +64,8 @@ public:
     bool deleteDC(Handle dc) override;
     bool bitBlt(Handle dest, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, Handle src,
                 std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) override;
+    int setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                          const std::uint32_t* pixels) override;
     ColorRef getPixel(Handle dc, std::int32_t x, std::int32_t y) override;
     ColorRef setPixel(Handle dc, std::int32_t x, std::int32_t y, ColorRef color) override;
     Handle createFontIndirect(const LogFontA& font) override;

@@ -403,6 +403,16 @@ bool RecordingPlatform::bitBlt(Handle dest, std::int32_t x, std::int32_t y, std:
     return result("BitBlt", 1) != 0;
 }
 
+int RecordingPlatform::setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, std::int32_t width,
+                                         std::int32_t height, const std::uint32_t* pixels) {
+    record("SetDIBitsToDevice", {dc, x, y, width, height});
+    ImageSetToDevice image{dc, x, y, width, height, {}};
+    if (pixels != nullptr && width > 0 && height > 0)
+        image.pixels.assign(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    imagesSet_.push_back(std::move(image));
+    return static_cast<int>(result("SetDIBitsToDevice", height));
+}
+
 ColorRef RecordingPlatform::getPixel(Handle dc, std::int32_t x, std::int32_t y) {
     record("GetPixel", {dc, x, y});
     return static_cast<ColorRef>(result("GetPixel", 0));

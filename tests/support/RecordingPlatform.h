@@ -39,6 +39,14 @@ struct MessageBoxShown {
     std::uint32_t style;
 };
 
+// An image handed to setDIBitsToDevice: where it went and a copy of its pixels (0x00RRGGBB, rows
+// of `width` pixels from the top).
+struct ImageSetToDevice {
+    Handle dc;
+    std::int32_t x, y, width, height;
+    std::vector<std::uint32_t> pixels;
+};
+
 struct AppendedItem {
     std::uint32_t flags;
     std::int32_t id;
@@ -53,7 +61,11 @@ public:
     const Calls& calls() const { return calls_; }
     Calls callsNamed(const std::set<std::string>& names) const;  // in order, only those names
     std::size_t countOf(const std::string& name) const;
-    void clearCalls() { calls_.clear(); }
+    // Forgets the calls recorded so far, and the images that came with them.
+    void clearCalls() {
+        calls_.clear();
+        imagesSet_.clear();
+    }
     const std::vector<MessageBoxShown>& messageBoxes() const { return boxes_; }
     // Items appended to a menu made by createPopupMenu, in order.
     const std::vector<AppendedItem>& menuItems(Handle menu) const;
@@ -85,6 +97,8 @@ public:
     LResult deliver(Handle hwnd, std::uint32_t msg, WParam wParam, LParam lParam);
     MessageHandler handler() const { return handler_; }
     ProcValue procedureOf(Handle hwnd) const;
+    // The images handed to setDIBitsToDevice, in order.
+    const std::vector<ImageSetToDevice>& imagesSetToDevice() const { return imagesSet_; }
     // The pixels of a DIB section made by createDibSection.
     std::vector<std::uint32_t>& dibPixels(Handle bitmap) { return dibs_.at(bitmap).pixels; }
 
@@ -137,6 +151,8 @@ public:
     bool deleteDC(Handle dc) override;
     bool bitBlt(Handle dest, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, Handle src,
                 std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) override;
+    int setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                          const std::uint32_t* pixels) override;
     ColorRef getPixel(Handle dc, std::int32_t x, std::int32_t y) override;
     ColorRef setPixel(Handle dc, std::int32_t x, std::int32_t y, ColorRef color) override;
     Handle createFontIndirect(const LogFontA& font) override;
@@ -180,6 +196,7 @@ private:
     std::map<Handle, ProcValue> procedures_;
     std::map<Handle, std::uint32_t> windowThreads_;
     std::map<Handle, Dib> dibs_;
+    std::vector<ImageSetToDevice> imagesSet_;
     std::vector<LogFontA> fonts_;
     MessageHandler handler_ = nullptr;
     Handle foreground_ = kForegroundWindow;

@@ -97,6 +97,10 @@ public:
                 std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) override {
         return real_.bitBlt(dest, x, y, cx, cy, src, srcX, srcY, rop);
     }
+    int setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                          const std::uint32_t* pixels) override {
+        return real_.setDIBitsToDevice(dc, x, y, width, height, pixels);
+    }
     ColorRef getPixel(Handle dc, std::int32_t x, std::int32_t y) override { return real_.getPixel(dc, x, y); }
     ColorRef setPixel(Handle dc, std::int32_t x, std::int32_t y, ColorRef color) override {
         return real_.setPixel(dc, x, y, color);
