@@ -2,14 +2,10 @@
 
 namespace popupmenu {
 
-CheckGlyphDC::CheckGlyphDC(Platform& platform) : platform_(platform), glyph_(platform) {
+CheckGlyphDC::CheckGlyphDC(Platform& platform) : glyph_(platform) {
     if (!glyph_.bitmap()) return;
     dc_ = OwnedDC(platform, platform.createCompatibleDC(0));
-    if (dc_) hOldBitmap_ = platform.selectObject(dc_.get(), glyph_.bitmap());
-}
-
-CheckGlyphDC::~CheckGlyphDC() {
-    if (hOldBitmap_ != 0) platform_.selectObject(dc_.get(), hOldBitmap_);
+    selected_ = dc_ && platform.selectObject(dc_.get(), glyph_.bitmap()) != 0;
 }
 
 }  // namespace popupmenu

@@ -20,25 +20,21 @@ private:
     OwnedGdiObject bitmap_;
 };
 
-// The glyph selected into a memory device context of its own, as a copy needs it. The DC lets go
-// of the glyph and is deleted before the glyph is released, so the bitmap is never deleted while
-// a DC holds it.
+// The glyph selected into a memory device context of its own, as a copy needs it. The DC is
+// deleted before the glyph is released; deleting it lets go of the glyph, so the bitmap is never
+// deleted while a DC holds it.
 class CheckGlyphDC {
 public:
     explicit CheckGlyphDC(Platform& platform);
-    CheckGlyphDC(const CheckGlyphDC&) = delete;
-    CheckGlyphDC& operator=(const CheckGlyphDC&) = delete;
-    ~CheckGlyphDC();
 
     // True when the glyph was loaded and selected; only then may it be copied from.
-    bool ready() const { return hOldBitmap_ != 0; }
+    bool ready() const { return selected_; }
     Handle dc() const { return dc_.get(); }
 
 private:
-    Platform& platform_;
     CheckGlyph glyph_;  // declared first: released last
     OwnedDC dc_;
-    Handle hOldBitmap_ = 0;
+    bool selected_ = false;
 };
 
 }  // namespace popupmenu

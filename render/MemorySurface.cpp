@@ -11,13 +11,7 @@ MemorySurface::MemorySurface(Platform& platform, std::int32_t width, std::int32_
     std::uint32_t* bits = nullptr;
     hBitmap_ = OwnedGdiObject(platform, platform.createDibSection(width, height, bits));
     if (!hBitmap_ || bits == nullptr) return;
-    hOldBitmap_ = platform.selectObject(hMemDC_.get(), hBitmap_.get());
-    if (hOldBitmap_ != 0) bits_ = bits;
-}
-
-MemorySurface::~MemorySurface() {
-    // The bitmap leaves the DC before either is deleted (the members release it, then the DC).
-    if (hOldBitmap_ != 0) platform_.selectObject(hMemDC_.get(), hOldBitmap_);
+    if (platform.selectObject(hMemDC_.get(), hBitmap_.get()) != 0) bits_ = bits;
 }
 
 void MemorySurface::finishDrawing() {

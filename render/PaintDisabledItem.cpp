@@ -1,11 +1,11 @@
 #include <algorithm>
-#include <vector>
 
 #include "render/CheckGlyph.h"
 #include "render/Coordinates.h"
 #include "render/DisabledImage.h"
 #include "render/MemorySurface.h"
 #include "render/PainterRules.h"
+#include "render/Pixels.h"
 
 namespace popupmenu {
 namespace {
@@ -18,29 +18,27 @@ constexpr std::int32_t kGreyLabelLeft = 22;
 constexpr std::int32_t kGreyLabelTop = 2;
 constexpr ColorRef kWhite = 0xFFFFFF;
 
-// The normal picture, embossed. It is drawn over the menu colour into a 16 x 16 surface, whose
-// pixels are then read once, turned into the embossed image over the menu colour in memory and
-// copied into the item. Only the surface's 16 x 16 are copied: the rest of the 20 x 20 picture
-// area keeps what the item showed.
+// The normal picture, embossed. The image list draws only into a device context, so the picture
+// is drawn over the menu colour into a 16 x 16 surface whose pixels are read once; the surface is
+// released right after. The embossed image is composed over the menu colour in memory and output
+// into the item in one call. Only its 16 x 16 go out: the rest of the 20 x 20 picture area keeps
+// what the item showed.
 void paintEmbossedPicture(const PaintRequest& request, ColorRef grayText) {
     Platform& platform = request.context.platform;
     const ColorRef menu = platform.getSysColor(win::COLOR_MENU);
-    MemorySurface surface{platform, kEmbossedSize, kEmbossedSize};
-    if (!surface.ready()) return;
-    const PixelView pixels = surface.pixels();
-    std::fill_n(pixels.bits, static_cast<std::size_t>(kEmbossedSize) * kEmbossedSize, pixelOfColor(menu));
-    platform.imageListDraw(request.context.imageList, request.item.NormalPictureIndex(), surface.dc(), 0, 0,
-                           win::ILD_TRANSPARENT);
-    surface.finishDrawing();
-
-    std::vector<std::uint32_t> picture(pixels.bits, pixels.bits + static_cast<std::size_t>(kEmbossedSize) * kEmbossedSize);
-    // The surface becomes the destination: the menu colour, with the embossed picture on top.
-    std::fill_n(pixels.bits, picture.size(), pixelOfColor(menu));
-    DrawImageDisabled(kEmbossedSize, kEmbossedSize, {picture.data(), kEmbossedSize, kEmbossedSize}, pixels, menu,
-                      grayText);
-
-    copyIntoItem(request, offsetBy(request.rcItem.left, kEmbossedOffset), offsetBy(request.rcItem.top, kEmbossedOffset),
-                 surface.dc(), surface.width(), surface.height(), win::SRCCOPY);
+    PixelImage embossed{kEmbossedSize, kEmbossedSize, pixelOfColor(menu)};
+    {
+        MemorySurface surface{platform, kEmbossedSize, kEmbossedSize};
+        if (!surface.ready() || !embossed.ready()) return;
+        const PixelView picture = surface.pixels();
+        std::fill_n(picture.bits, static_cast<std::size_t>(kEmbossedSize) * kEmbossedSize, pixelOfColor(menu));
+        platform.imageListDraw(request.context.imageList, request.item.NormalPictureIndex(), surface.dc(), 0, 0,
+                               win::ILD_TRANSPARENT);
+        surface.finishDrawing();
+        DrawImageDisabled(kEmbossedSize, kEmbossedSize, picture, embossed.view(), menu, grayText);
+    }
+    outputIntoItem(request, offsetBy(request.rcItem.left, kEmbossedOffset), offsetBy(request.rcItem.top, kEmbossedOffset),
+                   embossed.view());
 }
 
 void paintEmbossedCheck(const PaintRequest& request) {

@@ -3,7 +3,7 @@
 #include "render/CheckGlyph.h"
 #include "render/Coordinates.h"
 #include "render/Gradient.h"
-#include "render/MemorySurface.h"
+#include "render/Pixels.h"
 #include "render/PainterRules.h"
 
 namespace popupmenu {
@@ -19,20 +19,19 @@ constexpr std::int32_t kEdgeHeight = 20;
 constexpr std::uint32_t kMergePaint = 0x00BB0226;
 
 // The gradient from the highlight colour to the menu colour, `w` columns wide, placed at
-// `rcItem.left` + inset. Only the part inside the item is composed and copied: the gradient is at
-// most 20 pixels high, and whatever lies beyond it in the item keeps what was there.
+// `rcItem.left` + inset. Only the part inside the item is composed, in memory, and output in one
+// call: the gradient is at most 20 pixels high, and whatever lies beyond it in the item keeps what
+// was there.
 void paintHighlightGradient(const PaintRequest& request, std::int32_t inset, ColorRef highlight, ColorRef menu) {
     const std::int32_t w = offsetBy(request.rcItem.right, -static_cast<std::int64_t>(inset));
     if (w <= 0) return;
     const std::int32_t x = offsetBy(request.rcItem.left, inset);
     const Rect visible = clipTo(request.rcItem, x, request.rcItem.top, w, kGradientHeight);
     if (isEmpty(visible)) return;
-    MemorySurface surface{request.context.platform, widthOf(visible), heightOf(visible)};
-    if (!surface.ready()) return;
-    paintGradient(surface.pixels(), highlight, menu, w, visible.left - x);
-    surface.finishDrawing();
-    copyIntoItem(request, visible.left, visible.top, surface.dc(), surface.width(), surface.height(),
-                 win::SRCCOPY);
+    PixelImage gradient{widthOf(visible), heightOf(visible)};
+    if (!gradient.ready()) return;
+    paintGradient(gradient.view(), highlight, menu, w, visible.left - x);
+    outputIntoItem(request, visible.left, visible.top, gradient.view());
 }
 
 // A white check over whatever the item shows.
@@ -43,12 +42,13 @@ void paintWhiteCheck(const PaintRequest& request) {
                  glyph.dc(), CheckGlyph::kSize, CheckGlyph::kSize, kMergePaint);
 }
 
-// The image column of a picture: menu colour down the item's height, a raised edge 20 pixels
-// high around the picture, then the picture.
+// The image column of a picture: menu colour down the item's height (20 columns; the column
+// between it and the gradient keeps what it showed), a raised edge 20 pixels high around the
+// picture, then the picture.
 void paintFramedPicture(const PaintRequest& request, ColorRef menu) {
     Platform& platform = request.context.platform;
     const Rect& rc = request.rcItem;
-    paintSolid(platform, request.hDC, {rc.left, rc.top, offsetBy(rc.left, kFrameWidth), rc.bottom}, menu);
+    fillIntoItem(request, {rc.left, rc.top, offsetBy(rc.left, kFrameWidth), rc.bottom}, menu);
     platform.drawEdge(request.hDC,
                       {rc.left, rc.top, offsetBy(rc.left, kEdgeWidth), std::min(offsetBy(rc.top, kEdgeHeight), rc.bottom)},
                       win::BDR_RAISEDINNER, win::BF_RECT);

@@ -1,5 +1,8 @@
 #include "render/PainterRules.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/Owned.h"
 #include "render/Coordinates.h"
 
@@ -38,6 +41,31 @@ void copyIntoItem(const PaintRequest& request, std::int32_t x, std::int32_t y, H
     request.context.platform.bitBlt(request.hDC, visible.left, visible.top, widthOf(visible), heightOf(visible),
                                     sourceDC, offsetBy(visible.left, -static_cast<std::int64_t>(x)),
                                     offsetBy(visible.top, -static_cast<std::int64_t>(y)), rop);
+}
+
+void outputIntoItem(const PaintRequest& request, std::int32_t x, std::int32_t y, const PixelView& image) {
+    if (image.bits == nullptr) return;
+    const Rect visible = clipTo(request.rcItem, x, y, image.width, image.height);
+    if (isEmpty(visible)) return;
+    Platform& platform = request.context.platform;
+    const std::int32_t width = widthOf(visible), height = heightOf(visible);
+    if (width == image.width && height == image.height) {
+        platform.setDIBitsToDevice(request.hDC, visible.left, visible.top, width, height, image.bits);
+        return;
+    }
+    // Only the part inside the item goes out: its rows, one after the other.
+    const std::int32_t left = visible.left - x, top = visible.top - y;
+    std::vector<std::uint32_t> part(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (std::int32_t row = 0; row < height; ++row)
+        std::copy_n(&image.at(left, top + row), width, &part[static_cast<std::size_t>(row) * width]);
+    platform.setDIBitsToDevice(request.hDC, visible.left, visible.top, width, height, part.data());
+}
+
+void fillIntoItem(const PaintRequest& request, const Rect& area, ColorRef color) {
+    const Rect visible = clipTo(request.rcItem, area.left, area.top, widthOf(area), heightOf(area));
+    if (isEmpty(visible)) return;
+    PixelImage fill{widthOf(visible), heightOf(visible), pixelOfColor(color)};
+    if (fill.ready()) outputIntoItem(request, visible.left, visible.top, fill.view());
 }
 
 }  // namespace popupmenu

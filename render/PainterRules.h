@@ -1,11 +1,12 @@
 #pragma once
 // What the painters share: where pictures go, when the image list may be drawn from, the
-// menu-coloured background and the copies into the item.
+// menu-coloured background, and the copies and images that go into the item.
 
 #include <cstdint>
 
 #include "platform/Platform.h"
 #include "render/Painters.h"
+#include "render/Pixels.h"
 
 namespace popupmenu {
 
@@ -33,5 +34,12 @@ void paintSolid(Platform& platform, Handle dc, const Rect& area, ColorRef color)
 // rectangle: nothing outside the source is read and nothing outside the item is painted.
 void copyIntoItem(const PaintRequest& request, std::int32_t x, std::int32_t y, Handle sourceDC,
                   std::int32_t width, std::int32_t height, std::uint32_t rop);
+
+// Outputs an image composed in memory, placed at (x, y), into the item in one call, clipped to the
+// item's rectangle. The pixels arrive unchanged, as a SRCCOPY of the same image would leave them.
+void outputIntoItem(const PaintRequest& request, std::int32_t x, std::int32_t y, const PixelView& image);
+
+// Paints the part of `area` that lies inside the item in `color`, as one image of that colour.
+void fillIntoItem(const PaintRequest& request, const Rect& area, ColorRef color);
 
 }  // namespace popupmenu

@@ -3,7 +3,9 @@
 // the platform's colour operations take them, and the pixels of a 32-bit DIB section (0x00RRGGBB,
 // blue in the low byte, the top byte unused).
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -36,6 +38,31 @@ struct PixelView {
     std::uint32_t& at(std::int32_t x, std::int32_t y) const {
         return bits[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
     }
+};
+
+// An image composed in memory, in DIB form: the painters build what they show here and hand it to
+// the device in one call. Like a surface the platform cannot make, an image of no pixels or of an
+// implausible size (from a record that came from outside) is not made: it is not ready then.
+class PixelImage {
+public:
+    static constexpr std::size_t kLargestPixelCount = std::size_t{1} << 24;
+
+    PixelImage(std::int32_t width, std::int32_t height, std::uint32_t fill = 0) {
+        if (width <= 0 || height <= 0) return;
+        const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+        if (count > kLargestPixelCount) return;
+        pixels_.assign(count, fill);
+        width_ = width;
+        height_ = height;
+    }
+
+    bool ready() const { return !pixels_.empty(); }
+    PixelView view() { return {pixels_.data(), width_, height_}; }
+
+private:
+    std::vector<std::uint32_t> pixels_;
+    std::int32_t width_ = 0;
+    std::int32_t height_ = 0;
 };
 
 }  // namespace popupmenu

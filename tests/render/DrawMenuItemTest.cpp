@@ -38,7 +38,7 @@ const Painted kNormal{.menuBackground = true, .textColor = kMenuText};
 Painted observe(const Calls& calls) {
     Painted p;
     for (const Call& c : calls) {
-        if (c.name == "CreateDIBSection") p.gradient = true;
+        if (c.name == "SetDIBitsToDevice") p.gradient = true;  // the items here have no picture
         if (c.name == "Rectangle") p.menuBackground = true;
         if (c.name == "DrawTextW") p.greyLabel = true;
         if (c.name == "BitBlt" && c.args[8] == kMergePaint) p.glyph = Glyph::White;

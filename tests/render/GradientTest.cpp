@@ -34,7 +34,7 @@ TEST(GradientColumnColor, RunsDownwardsAsWellAsUpwards) {
 
 using SelectedGradientTest = RenderTest;
 
-TEST_F(SelectedGradientTest, TheCopiedSurfaceHoldsTheReferenceColumnsInEveryRow) {
+TEST_F(SelectedGradientTest, TheImageOutputHoldsTheReferenceColumnsInEveryRow) {
     add(u"a", u"Open");
     struct Case {
         std::int32_t w;
@@ -45,10 +45,10 @@ TEST_F(SelectedGradientTest, TheCopiedSurfaceHoldsTheReferenceColumnsInEveryRow)
         {100, {{0, rgb(10, 36, 106)}, {50, rgb(111, 122, 153)}, {99, rgb(210, 206, 199)}}},
     };
     for (const Case& c : cases) {
-        platform.copiesFromDibs.clear();
+        platform.clearCalls();
         DrawMenuItem(context, request(1, win::ODS_SELECTED, {0, 0, c.w, 20}));
-        ASSERT_EQ(platform.copiesFromDibs.size(), 1u);
-        const std::vector<std::uint32_t>& pixels = platform.copiesFromDibs[0].pixels;
+        ASSERT_EQ(platform.imagesSetToDevice().size(), 1u);
+        const std::vector<std::uint32_t>& pixels = platform.imagesSetToDevice()[0].pixels;
         ASSERT_EQ(pixels.size(), static_cast<std::size_t>(c.w) * 20);
         for (const auto& [x, color] : c.columns)
             for (std::int32_t y = 0; y < 20; ++y)
@@ -62,8 +62,11 @@ TEST_F(SelectedGradientTest, BesideAPictureTheGradientStartsAtTheInsetWithTheHig
 
     DrawMenuItem(context, request(1, win::ODS_SELECTED, {0, 0, 121, 20}));
 
-    ASSERT_EQ(platform.copiesFromDibs.size(), 1u);
-    const std::vector<std::uint32_t>& pixels = platform.copiesFromDibs[0].pixels;
+    // The gradient first, then the image column's frame.
+    ASSERT_EQ(platform.imagesSetToDevice().size(), 2u);
+    const ImageSetToDevice& gradient = platform.imagesSetToDevice()[0];
+    EXPECT_EQ(gradient.x, 21);
+    const std::vector<std::uint32_t>& pixels = gradient.pixels;
     ASSERT_EQ(pixels.size(), 100u * 20);  // w = right - 21
     EXPECT_EQ(colorOfPixel(pixels[0]), kHighlight);
     EXPECT_EQ(colorOfPixel(pixels[50]), gradientColumnColor(kHighlight, kMenu, 50, 100));
@@ -75,8 +78,8 @@ TEST_F(SelectedGradientTest, AnItemAwayFromTheLeftEdgeShowsTheFirstColumnsOfTheG
     // w = right = 130, placed at 10: the 120 columns inside the item are columns 0 to 119 of 130.
     DrawMenuItem(context, request(1, win::ODS_SELECTED, {10, 0, 130, 20}));
 
-    ASSERT_EQ(platform.copiesFromDibs.size(), 1u);
-    const std::vector<std::uint32_t>& pixels = platform.copiesFromDibs[0].pixels;
+    ASSERT_EQ(platform.imagesSetToDevice().size(), 1u);
+    const std::vector<std::uint32_t>& pixels = platform.imagesSetToDevice()[0].pixels;
     ASSERT_EQ(pixels.size(), 120u * 20);
     EXPECT_EQ(colorOfPixel(pixels[119]), gradientColumnColor(kHighlight, kMenu, 119, 130));
 }

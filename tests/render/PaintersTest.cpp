@@ -13,7 +13,6 @@ class PaintersTest : public RenderTest {
 protected:
     void paint(std::uint32_t state, Rect rc = kRc) {
         platform.clearCalls();
-        platform.copiesFromDibs.clear();
         DrawMenuItem(context, request(1, state, rc));
     }
 
@@ -27,22 +26,14 @@ protected:
 
 // --- PaintSelectedItem ---
 
-TEST_F(PaintersTest, SelectedItemIsAGradientComposedInMemoryAndCopiedOnce) {
+TEST_F(PaintersTest, SelectedItemIsAGradientComposedInMemoryAndOutputInOneCall) {
     add(u"a", u"Open");
 
     paint(ODS_SELECTED);
 
-    const Handle surfaceDC = 0x2000, surfaceBitmap = 0x3000;
     EXPECT_EQ(painterCalls(), (Calls{{"GetSysColor", {COLOR_HIGHLIGHT}},
                                      {"GetSysColor", {COLOR_MENU}},
-                                     {"CreateCompatibleDC", {0}},
-                                     {"CreateDIBSection", {120, 20}},
-                                     {"SelectObject", {surfaceDC, surfaceBitmap}},
-                                     {"GdiFlush"},
-                                     {"BitBlt", {kItemDC, 0, 40, 120, 20, surfaceDC, 0, 0, SRCCOPY}},
-                                     {"SelectObject", {surfaceDC, kStockBitmap}},
-                                     {"DeleteObject", {surfaceBitmap}},
-                                     {"DeleteDC", {surfaceDC}},
+                                     {"SetDIBitsToDevice", {kItemDC, 0, 40, 120, 20}},
                                      {"GetSysColor", {COLOR_HIGHLIGHTTEXT}},
                                      {"SetTextColor", {kItemDC, kHighlightText}}}));
     expectNothingLeft();
@@ -53,30 +44,17 @@ TEST_F(PaintersTest, SelectedItemWithAPictureFramesTheImageColumn) {
 
     paint(ODS_SELECTED);
 
-    const Handle surfaceDC = 0x2000, surfaceBitmap = 0x3000, pen = 0x3001, brush = 0x3002;
     EXPECT_EQ(painterCalls(), (Calls{{"GetSysColor", {COLOR_HIGHLIGHT}},
                                      {"GetSysColor", {COLOR_MENU}},
-                                     {"CreateCompatibleDC", {0}},
-                                     {"CreateDIBSection", {99, 20}},
-                                     {"SelectObject", {surfaceDC, surfaceBitmap}},
-                                     {"GdiFlush"},
-                                     {"BitBlt", {kItemDC, 21, 40, 99, 20, surfaceDC, 0, 0, SRCCOPY}},
-                                     {"SelectObject", {surfaceDC, kStockBitmap}},
-                                     {"DeleteObject", {surfaceBitmap}},
-                                     {"DeleteDC", {surfaceDC}},
-                                     {"CreatePen", {PS_SOLID, 1, kMenu}},
-                                     {"CreateSolidBrush", {kMenu}},
-                                     {"SelectObject", {kItemDC, pen}},
-                                     {"SelectObject", {kItemDC, brush}},
-                                     {"Rectangle", {kItemDC, 0, 40, 20, 60}},
-                                     {"SelectObject", {kItemDC, kStockBrush}},
-                                     {"SelectObject", {kItemDC, kStockPen}},
-                                     {"DeleteObject", {brush}},
-                                     {"DeleteObject", {pen}},
+                                     {"SetDIBitsToDevice", {kItemDC, 21, 40, 99, 20}},
+                                     {"SetDIBitsToDevice", {kItemDC, 0, 40, 20, 20}},
                                      {"DrawEdge", {kItemDC, 0, 40, 19, 60, BDR_RAISEDINNER, BF_RECT}},
                                      {"ImageList_Draw", {kImageList, 3, kItemDC, 2, 42, ILD_TRANSPARENT}},
                                      {"GetSysColor", {COLOR_HIGHLIGHTTEXT}},
                                      {"SetTextColor", {kItemDC, kHighlightText}}}));
+    // The image column (columns 0 to 19, column 20 untouched) is the menu colour down the item.
+    ASSERT_EQ(platform.imagesSetToDevice().size(), 2u);
+    EXPECT_EQ(platform.imagesSetToDevice()[1].pixels, std::vector<std::uint32_t>(20 * 20, pixelOfColor(kMenu)));
     expectNothingLeft();
 }
 
@@ -118,11 +96,13 @@ TEST_F(PaintersTest, SelectedItemInsetFrameAndPictureFollowTheNormalPicture) {
 
         paint(ODS_SELECTED | (c.checked ? ODS_CHECKED : 0));
 
-        const Calls copies = painterCallsNamed({"BitBlt"});
-        ASSERT_FALSE(copies.empty()) << c.what;
-        EXPECT_EQ(copies[0].args[1], c.gradientLeft) << c.what;
-        EXPECT_EQ(copies[0].args[3], kRc.right - c.gradientLeft) << c.what;
-        EXPECT_EQ(platform.countOf("Rectangle") == 1 && platform.countOf("DrawEdge") == 1, c.frame) << c.what;
+        const Calls images = painterCallsNamed({"SetDIBitsToDevice"});
+        ASSERT_FALSE(images.empty()) << c.what;
+        EXPECT_EQ(images[0].args[1], c.gradientLeft) << c.what;
+        EXPECT_EQ(images[0].args[3], kRc.right - c.gradientLeft) << c.what;
+        const bool frame = images.size() == 2 && images[1] == Call{"SetDIBitsToDevice", {kItemDC, 0, 40, 20, 20}} &&
+                           platform.countOf("DrawEdge") == 1;
+        EXPECT_EQ(frame, c.frame) << c.what;
         std::vector<long long> drawn;
         for (const Call& d : painterCallsNamed({"ImageList_Draw"})) {
             EXPECT_EQ(d.args[0], c.imageList) << c.what;
@@ -130,7 +110,8 @@ TEST_F(PaintersTest, SelectedItemInsetFrameAndPictureFollowTheNormalPicture) {
             drawn.push_back(d.args[1]);
         }
         EXPECT_EQ(drawn, c.picturesDrawn) << c.what;
-        const bool whiteCheck = copies.size() == 2 && copies[1].args[8] == kMergePaint;
+        const Calls copies = painterCallsNamed({"BitBlt"});
+        const bool whiteCheck = copies.size() == 1 && copies[0].args[8] == kMergePaint;
         EXPECT_EQ(whiteCheck, c.whiteCheck) << c.what;
         expectNothingLeft();
     }
@@ -141,19 +122,15 @@ TEST_F(PaintersTest, WhiteCheckIsTheGlyphInvertedAndOredInAtThePicturePosition) 
 
     paint(ODS_SELECTED | ODS_CHECKED);
 
-    const Handle glyph = 0x3001, glyphDC = 0x2001;
-    EXPECT_EQ(painterCallsNamed({"LoadBitmapW", "CreateCompatibleDC", "SelectObject", "BitBlt", "DeleteDC", "DeleteObject"}),
-              (Calls{{"CreateCompatibleDC", {0}},
-                     {"SelectObject", {0x2000, 0x3000}},
-                     {"BitBlt", {kItemDC, 0, 40, 120, 20, 0x2000, 0, 0, SRCCOPY}},
-                     {"SelectObject", {0x2000, kStockBitmap}},
-                     {"DeleteObject", {0x3000}},
-                     {"DeleteDC", {0x2000}},
+    // Deleting the glyph's DC lets go of the glyph, which is released after it.
+    const Handle glyph = 0x3000, glyphDC = 0x2000;
+    EXPECT_EQ(painterCallsNamed({"SetDIBitsToDevice", "LoadBitmapW", "CreateCompatibleDC", "SelectObject", "BitBlt",
+                                 "DeleteDC", "DeleteObject"}),
+              (Calls{{"SetDIBitsToDevice", {kItemDC, 0, 40, 120, 20}},
                      {"LoadBitmapW"},
                      {"CreateCompatibleDC", {0}},
                      {"SelectObject", {glyphDC, glyph}},
                      {"BitBlt", {kItemDC, 2, 42, 16, 16, glyphDC, 0, 0, kMergePaint}},
-                     {"SelectObject", {glyphDC, kStockBitmap}},
                      {"DeleteDC", {glyphDC}},
                      {"DeleteObject", {glyph}}}));
     expectNothingLeft();
@@ -170,18 +147,20 @@ TEST_F(PaintersTest, CopiesStayInsideTheItemAndTheirSource) {
     };
     const Case cases[] = {
         // The gradient is 20 rows high: the rest of a taller item keeps what it showed.
-        {"taller selected item", ODS_SELECTED, -1, {0, 0, 120, 45},
-         {{"BitBlt", {kItemDC, 0, 0, 120, 20, 0x2000, 0, 0, SRCCOPY}}}},
-        {"shorter selected item", ODS_SELECTED, -1, {0, 0, 120, 15},
-         {{"BitBlt", {kItemDC, 0, 0, 120, 15, 0x2000, 0, 0, SRCCOPY}}}},
+        {"taller selected item", ODS_SELECTED, -1, {0, 0, 120, 45}, {{"SetDIBitsToDevice", {kItemDC, 0, 0, 120, 20}}}},
+        {"shorter selected item", ODS_SELECTED, -1, {0, 0, 120, 15}, {{"SetDIBitsToDevice", {kItemDC, 0, 0, 120, 15}}}},
         // Gradient width is right - inset, placed at left + inset: cut at the item's right edge.
         {"item not at the left edge", ODS_SELECTED, -1, {10, 0, 130, 20},
-         {{"BitBlt", {kItemDC, 10, 0, 120, 20, 0x2000, 0, 0, SRCCOPY}}}},
-        // The embossed picture surface is 16 x 16: only that much is copied.
-        {"disabled picture", ODS_DISABLED, 3, {0, 40, 120, 60},
-         {{"BitBlt", {kItemDC, 1, 41, 16, 16, 0x2000, 0, 0, SRCCOPY}}}},
+         {{"SetDIBitsToDevice", {kItemDC, 10, 0, 120, 20}}}},
+        // The image column's frame spans the item's height, and stops at its right edge.
+        {"framed picture in a tall item", ODS_SELECTED, 3, {0, 0, 120, 45},
+         {{"SetDIBitsToDevice", {kItemDC, 21, 0, 99, 20}}, {"SetDIBitsToDevice", {kItemDC, 0, 0, 20, 45}}}},
+        {"framed picture in a narrow item", ODS_SELECTED, 3, {0, 0, 12, 20},
+         {{"SetDIBitsToDevice", {kItemDC, 0, 0, 12, 20}}}},
+        // The embossed picture is 16 x 16: only that much is output.
+        {"disabled picture", ODS_DISABLED, 3, {0, 40, 120, 60}, {{"SetDIBitsToDevice", {kItemDC, 1, 41, 16, 16}}}},
         {"disabled picture in a short item", ODS_DISABLED, 3, {0, 40, 120, 52},
-         {{"BitBlt", {kItemDC, 1, 41, 16, 11, 0x2000, 0, 0, SRCCOPY}}}},
+         {{"SetDIBitsToDevice", {kItemDC, 1, 41, 16, 11}}}},
         {"black check in a short item", ODS_CHECKED, -1, {0, 40, 120, 54},
          {{"BitBlt", {kItemDC, 2, 42, 16, 12, 0x2000, 0, 0, SRCAND}}}},
         {"black check in a narrow item", ODS_CHECKED, -1, {0, 40, 10, 60},
@@ -190,8 +169,9 @@ TEST_F(PaintersTest, CopiesStayInsideTheItemAndTheirSource) {
     for (const Case& c : cases) {
         items->itemAt(1)->setNormalPictureIndex(c.normalPicture);
         paint(c.state, c.rc);
-        Calls copies = painterCallsNamed({"BitBlt"});
-        for (Call& copy : copies) copy.args[5] = 0x2000;  // the scratch DC's handle varies from case to case
+        Calls copies = painterCallsNamed({"BitBlt", "SetDIBitsToDevice"});
+        for (Call& copy : copies)
+            if (copy.name == "BitBlt") copy.args[5] = 0x2000;  // the glyph DC's handle varies from case to case
         EXPECT_EQ(copies, c.copies) << c.what;
         expectNothingLeft();
     }
@@ -202,8 +182,8 @@ TEST_F(PaintersTest, AGradientWithNoColumnsIsNotMade) {
 
     paint(ODS_SELECTED, {0, 0, 21, 20});  // w = right - inset = 0
 
-    EXPECT_EQ(platform.countOf("CreateDIBSection"), 0u);
-    EXPECT_EQ(platform.countOf("Rectangle"), 1u);  // the frame is still there
+    // Only the frame is output: no gradient.
+    EXPECT_EQ(painterCallsNamed({"SetDIBitsToDevice"}), (Calls{{"SetDIBitsToDevice", {kItemDC, 0, 0, 20, 20}}}));
     expectNothingLeft();
 }
 
@@ -212,8 +192,9 @@ TEST_F(PaintersTest, FrameAndEdgeFollowTheItemsLeftEdgeAndStayInsideIt) {
 
     paint(ODS_SELECTED, {30, 0, 150, 16});
 
-    EXPECT_EQ(painterCallsNamed({"Rectangle", "DrawEdge", "ImageList_Draw"}),
-              (Calls{{"Rectangle", {kItemDC, 30, 0, 50, 16}},
+    EXPECT_EQ(painterCallsNamed({"SetDIBitsToDevice", "DrawEdge", "ImageList_Draw"}),
+              (Calls{{"SetDIBitsToDevice", {kItemDC, 51, 0, 99, 16}},
+                     {"SetDIBitsToDevice", {kItemDC, 30, 0, 20, 16}},
                      {"DrawEdge", {kItemDC, 30, 0, 49, 16, BDR_RAISEDINNER, BF_RECT}},
                      {"ImageList_Draw", {kImageList, 3, kItemDC, 32, 2, ILD_TRANSPARENT}}}));
 }
@@ -240,7 +221,6 @@ TEST_F(PaintersTest, CheckedItemIsMenuColouredWithABlackCheck) {
                                      {"CreateCompatibleDC", {0}},
                                      {"SelectObject", {glyphDC, glyph}},
                                      {"BitBlt", {kItemDC, 2, 42, 16, 16, glyphDC, 0, 0, SRCAND}},
-                                     {"SelectObject", {glyphDC, kStockBitmap}},
                                      {"DeleteDC", {glyphDC}},
                                      {"DeleteObject", {glyph}},
                                      {"GetSysColor", {COLOR_MENUTEXT}},
@@ -288,7 +268,7 @@ TEST_F(PaintersTest, PicturesOfCheckedAndNormalItems) {
 
 // --- PaintDisabledItem ---
 
-TEST_F(PaintersTest, DisabledPictureIsEmbossedInMemoryAndCopiedOnce) {
+TEST_F(PaintersTest, DisabledPictureIsEmbossedInMemoryAndOutputInOneCall) {
     add(u"a", u"Open", 3);
 
     paint(ODS_DISABLED);
@@ -301,10 +281,9 @@ TEST_F(PaintersTest, DisabledPictureIsEmbossedInMemoryAndCopiedOnce) {
                                      {"SelectObject", {surfaceDC, surfaceBitmap}},
                                      {"ImageList_Draw", {kImageList, 3, surfaceDC, 0, 0, ILD_TRANSPARENT}},
                                      {"GdiFlush"},
-                                     {"BitBlt", {kItemDC, 1, 41, 16, 16, surfaceDC, 0, 0, SRCCOPY}},
-                                     {"SelectObject", {surfaceDC, kStockBitmap}},
-                                     {"DeleteObject", {surfaceBitmap}},
                                      {"DeleteDC", {surfaceDC}},
+                                     {"DeleteObject", {surfaceBitmap}},
+                                     {"SetDIBitsToDevice", {kItemDC, 1, 41, 16, 16}},
                                      {"SetTextColor", {kItemDC, kGrayText}},
                                      {"DrawTextW", {kItemDC, 4, 22, 42, 120, 60, 0}, u"Open"},
                                      {"SetTextColor", {kItemDC, 0xFFFFFF}}}));
@@ -326,12 +305,61 @@ TEST_F(PaintersTest, DisabledPictureIsTheEmbossedImageOverTheMenuColour) {
     paint(ODS_DISABLED);
 
     EXPECT_EQ(handedOver, std::vector<std::uint32_t>(256, pixelOfColor(kMenu)));
-    ASSERT_EQ(platform.copiesFromDibs.size(), 1u);
+    ASSERT_EQ(platform.imagesSetToDevice().size(), 1u);
     std::vector<std::uint32_t> expected(256, pixelOfColor(kMenu));
     expected[5 * 16 + 4] = pixelOfColor(kGrayText);
     expected[6 * 16 + 5] = 0xFFFFFF;
     expected[9 * 16 + 9] = pixelOfColor(kMenu);  // light: the shifted menu colour OR the menu colour
-    EXPECT_EQ(platform.copiesFromDibs[0].pixels, expected);
+    EXPECT_EQ(platform.imagesSetToDevice()[0].pixels, expected);
+}
+
+TEST_F(PaintersTest, AnEmbossedPictureCutByTheItemKeepsItsPixelsInPlace) {
+    add(u"a", u"Open", 3);
+    // One ink pixel at (4, 5) of the picture: grey there, white at (5, 6).
+    platform.onImageListDraw = [&](Handle dc, std::int32_t, std::int32_t, std::int32_t) {
+        (*platform.dibIn(dc))[5 * 16 + 4] = 0x123456;
+    };
+    struct Case {
+        const char* what;
+        Rect rc;
+        std::int32_t x, y, width, height;  // the part of the 16 x 16 picture at (left + 1, top + 1) inside the item
+    };
+    const Case cases[] = {
+        {"whole", {0, 40, 120, 60}, 1, 41, 16, 16},
+        {"short item", {0, 40, 120, 52}, 1, 41, 16, 11},
+        {"narrow item", {0, 40, 10, 60}, 1, 41, 9, 16},
+        {"narrow and short", {0, 40, 8, 48}, 1, 41, 7, 7},
+    };
+    for (const Case& c : cases) {
+        paint(ODS_DISABLED, c.rc);
+        ASSERT_EQ(platform.imagesSetToDevice().size(), 1u) << c.what;
+        const ImageSetToDevice& image = platform.imagesSetToDevice()[0];
+        EXPECT_EQ((std::vector<long long>{image.x, image.y, image.width, image.height}),
+                  (std::vector<long long>{c.x, c.y, c.width, c.height}))
+            << c.what;
+        for (std::int32_t y = 0; y < image.height; ++y)
+            for (std::int32_t x = 0; x < image.width; ++x) {
+                ColorRef expected = kMenu;
+                if (x == 4 && y == 5) expected = kGrayText;
+                if (x == 5 && y == 6) expected = 0xFFFFFF;
+                ASSERT_EQ(colorOfPixel(image.pixels[static_cast<std::size_t>(y) * image.width + x]), expected)
+                    << c.what << " at " << x << "," << y;
+            }
+    }
+}
+
+TEST_F(PaintersTest, AnImplausiblyLargeItemGetsNoImagesAndStillItsLabel) {
+    // A record from outside may name any rectangle; an image of its size is not made, as a surface
+    // of that size could not be.
+    add(u"a", u"Open", 3);
+    const std::int32_t huge = 0x7FFFFFF0;
+
+    paint(ODS_SELECTED, {0, 0, huge, huge});
+
+    EXPECT_EQ(platform.countOf("SetDIBitsToDevice"), 0u);
+    EXPECT_EQ(platform.countOf("DrawEdge"), 1u);
+    EXPECT_EQ(platform.calls().back().name, "DrawTextW");
+    expectNothingLeft();
 }
 
 TEST_F(PaintersTest, DisabledItemPictures) {
@@ -404,11 +432,11 @@ TEST_F(PaintersTest, ObjectsThatCannotBeMadeAreSkipped) {
         std::vector<std::string> absent;  // operations that must not run then
     };
     const Case cases[] = {
-        {"CreateDIBSection", ODS_SELECTED, -1, {"BitBlt", "GdiFlush"}},
-        {"CreateCompatibleDC", ODS_SELECTED, -1, {"CreateDIBSection", "BitBlt"}},
-        {"CreateDIBSection", ODS_DISABLED, 3, {"ImageList_Draw", "BitBlt"}},
-        {"SelectObject", ODS_DISABLED, 3, {"ImageList_Draw", "BitBlt"}},
+        {"CreateCompatibleDC", ODS_DISABLED, 3, {"CreateDIBSection", "ImageList_Draw", "SetDIBitsToDevice"}},
+        {"CreateDIBSection", ODS_DISABLED, 3, {"ImageList_Draw", "GdiFlush", "SetDIBitsToDevice"}},
+        {"SelectObject", ODS_DISABLED, 3, {"ImageList_Draw", "SetDIBitsToDevice"}},
         {"LoadBitmapW", ODS_CHECKED, -1, {"CreateCompatibleDC", "BitBlt"}},
+        {"SelectObject", ODS_CHECKED, -1, {"BitBlt"}},
         {"LoadBitmapW", ODS_DISABLED | ODS_CHECKED, -1, {"DrawStateW"}},
         {"CreateCompatibleDC", ODS_SELECTED | ODS_CHECKED, -1, {"BitBlt"}},
         {"CreatePen", 0, -1, {"Rectangle"}},
@@ -437,12 +465,12 @@ TEST_F(PaintersTest, AFailureMidwayStillReleasesEverything) {
         std::int32_t normalPicture;
     };
     const Case cases[] = {
-        {"BitBlt", 1, ODS_SELECTED, -1},                 // the gradient copy
-        {"BitBlt", 2, ODS_SELECTED | ODS_CHECKED, -1},   // the white check
-        {"Rectangle", 1, ODS_SELECTED, 3},               // the frame
+        {"SetDIBitsToDevice", 1, ODS_SELECTED, -1},      // the gradient
+        {"BitBlt", 1, ODS_SELECTED | ODS_CHECKED, -1},   // the white check
+        {"SetDIBitsToDevice", 2, ODS_SELECTED, 3},       // the frame
         {"ImageList_Draw", 1, ODS_SELECTED, 3},
         {"ImageList_Draw", 1, ODS_DISABLED, 3},          // into the embossing surface
-        {"BitBlt", 1, ODS_DISABLED, 3},
+        {"SetDIBitsToDevice", 1, ODS_DISABLED, 3},
         {"DrawStateW", 1, ODS_DISABLED | ODS_CHECKED, -1},
         {"DrawTextW", 1, ODS_DISABLED, -1},              // the grey label
         {"Rectangle", 1, ODS_CHECKED, -1},

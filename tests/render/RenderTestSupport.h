@@ -20,18 +20,12 @@ namespace popupmenu::testing {
 // Records like RecordingPlatform, and also:
 // - the n-th call (from 1) of an operation named with failOnCall throws after it was recorded, as
 //   a failure inside the platform or the collection would;
-// - every copy from a DIB section keeps the pixels the source held at that moment;
 // - onImageListDraw stands in for the image list's drawing, for instance to put a picture into
 //   the DIB section selected into the target DC.
 class RenderTestPlatform : public RecordingPlatform {
 public:
     void failOnCall(const std::string& op, int nth = 1) { failures_[op] = nth; }
 
-    struct Copy {
-        Handle source;
-        std::vector<std::uint32_t> pixels;  // of the source's whole DIB section
-    };
-    std::vector<Copy> copiesFromDibs;
     std::function<void(Handle dc, std::int32_t index, std::int32_t x, std::int32_t y)> onImageListDraw;
 
     // The pixels of the DIB section selected into `dc`, or nullptr when it holds none.
@@ -59,9 +53,14 @@ public:
     bool bitBlt(Handle dest, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, Handle src,
                 std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) override {
         const bool ok = RecordingPlatform::bitBlt(dest, x, y, cx, cy, src, srcX, srcY, rop);
-        if (const auto* pixels = dibIn(src)) copiesFromDibs.push_back({src, *pixels});
         check("BitBlt");
         return ok;
+    }
+    int setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                          const std::uint32_t* pixels) override {
+        const int rows = RecordingPlatform::setDIBitsToDevice(dc, x, y, width, height, pixels);
+        check("SetDIBitsToDevice");
+        return rows;
     }
     bool rectangle(Handle dc, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) override {
         const bool ok = RecordingPlatform::rectangle(dc, left, top, right, bottom);
