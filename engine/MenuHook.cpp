@@ -10,8 +10,8 @@ namespace {
 constexpr std::int32_t kPresetItemHeight = 20;
 
 RenderContext renderContextFor(const OpenPopUp& current, const PopupState& state) {
-    return RenderContext{*current.platform, state.hOwnerDC, current.items.get(), state.hImageList,
-                         state.lIconWidth,   state.lIconHeight};
+    return RenderContext{*current.platform, state.hOwnerDC,    current.items.get(),   state.hImageList,
+                         state.lIconWidth,   state.lIconHeight, current.measuringFont};
 }
 
 }  // namespace

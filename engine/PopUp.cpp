@@ -10,6 +10,7 @@
 #include "engine/NuvraPopUpMenu.h"
 #include "engine/PopupState.h"
 #include "platform/Owned.h"
+#include "render/MeasuringFont.h"
 
 namespace popupmenu {
 namespace {
@@ -24,13 +25,22 @@ public:
     }
     OpenPopUpScope(const OpenPopUpScope&) = delete;
     OpenPopUpScope& operator=(const OpenPopUpScope&) = delete;
+    // The hook no longer sees the font once the pop-up has closed; the font is deleted after that.
     ~OpenPopUpScope() {
         current_.open = false;
         current_.items = nullptr;
+        current_.measuringFont = 0;
+    }
+
+    // Hands the hook the font the labels are measured in; the scope owns it until the pop-up closed.
+    void measureIn(OwnedGdiObject font) {
+        measuringFont_ = std::move(font);
+        current_.measuringFont = measuringFont_.get();
     }
 
 private:
     OpenPopUp& current_;
+    OwnedGdiObject measuringFont_;
 };
 
 // Replaces a window's procedure and puts the previous one back when it goes out of scope. The
@@ -64,11 +74,12 @@ bool belongsToThisThread(Platform& platform, Handle hwnd) {
 // `commands` receives the command items that were appended.
 std::int32_t showMenu(Platform& platform, const Ref<MenuItems>& items, AppendedCommands& commands) {
     PopupState& state = popupState();
-    const OpenPopUpScope open(platform, items);
+    OpenPopUpScope open(platform, items);
 
     // Declared in reverse order of release, so that every way out, a failure included, ends the
     // pop-up as a normal close does: the menu tree first, then the owner's own window procedure,
-    // then its device context, and last the hidden owner window when the library made one.
+    // then its device context, and last the hidden owner window when the library made one. The
+    // measuring font goes with the open-pop-up scope, after all of them.
     OwnedWindow hiddenOwner;
     std::optional<WindowDC> ownerDC;
     std::optional<WindowProcedureHook> hook;
@@ -93,6 +104,9 @@ std::int32_t showMenu(Platform& platform, const Ref<MenuItems>& items, AppendedC
     Point cursor;
     platform.getCursorPos(cursor);
 
+    // Every item is measured in the system's menu font as it is now: the metrics are read once
+    // for the whole menu instead of once per item.
+    open.measureIn(CreateMeasuringFont(platform));
     hook.emplace(platform, state.hOwnerWnd, platform.windowProcedureFor(&MenuWndProc));
     // Unhooked, every item would be measured as empty: show no menu rather than an unusable one.
     if (!hook->installed()) return 0;

@@ -35,6 +35,8 @@ struct OpenPopUp {
     // The collection of the component whose pop-up is open: the renderer measures and draws the
     // items of the menu on screen, whichever component was created last.
     Ref<MenuItems> items;
+    // The font the labels are measured in, made when the pop-up opened; 0 when none could be made.
+    Handle measuringFont = 0;
 };
 
 OpenPopUp& openPopUp() noexcept;

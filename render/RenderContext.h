@@ -17,10 +17,12 @@ struct RenderContext {
     Handle imageList = 0;
     std::int32_t iconWidth = 0;
     std::int32_t iconHeight = 0;
+    Handle measuringFont = 0;          // the font labels are measured in (CreateMeasuringFont); 0: the DC's own
 };
 
 // Answers a WM_MEASUREITEM for `itemID`: returns the width and sets `height` when an item has that
-// identifier; returns 0 and leaves `height` alone when none has (or there is no collection).
+// identifier; returns 0 and leaves `height` alone when none has (or there is no collection). The
+// label is measured on the owner's DC in `measuringFont`, and the DC gets its own font back.
 std::int32_t MeasureMenuItem(const RenderContext& context, std::int32_t itemID, std::int32_t& height);
 
 // Answers a WM_DRAWITEM whose lParam is `drawItem`: paints the item completely, or nothing when

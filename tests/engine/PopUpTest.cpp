@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "engine/NuvraPopUpMenu.h"
 #include "engine/PopupState.h"
 #include "tests/engine/EngineTestSupport.h"
@@ -14,6 +16,7 @@ constexpr Handle kOwner = RecordingPlatform::kForegroundWindow;  // 0x4000, of t
 constexpr Handle kHiddenOwner = 0x4100;                          // the first window the library makes
 constexpr Handle kRoot = 0x1000;                                 // the first menu made
 constexpr Handle kOwnerDC = 0x2000;
+constexpr Handle kMeasuringFont = 0x3000;                        // the first GDI object made
 constexpr long long kHook = RecordingPlatform::kHookProcedure;
 constexpr long long kOriginal = RecordingPlatform::kOriginalProcedure;
 
@@ -41,11 +44,14 @@ TEST_F(PopUpTest, CallsInOrderWithTheHostsForegroundWindow) {
                                     {"GetCurrentThreadId"},
                                     {"GetDC", {kOwner}},
                                     {"GetCursorPos"},
+                                    {"SystemParametersInfoA", {41, 340, 0}},
+                                    {"CreateFontIndirectA"},
                                     {"SetWindowLongPtrW", {kOwner, -4, kHook}},
                                     {"TrackPopupMenu", {kRoot, 0x102, 300, 200, 0, kOwner}},
                                     {"DestroyMenu", {kRoot}},
                                     {"SetWindowLongPtrW", {kOwner, -4, kOriginal}},
                                     {"ReleaseDC", {kOwner, kOwnerDC}},
+                                    {"DeleteObject", {kMeasuringFont}},
                                 }));
 }
 
@@ -186,6 +192,51 @@ TEST_F(PopUpTest, HiddenOwnerWhenTheForegroundWindowIsNotThisThreads) {
     }
 }
 
+TEST_F(PopUpTest, EveryLabelIsMeasuredInOneFontMadeFromTheMenuFontWhenThePopUpOpens) {
+    addItem(*items, u"open", u"Open");
+    addItem(*items, u"save", u"Save as");
+    LogFontA menuFont;
+    std::strcpy(menuFont.lfFaceName.data(), "Tahoma");
+    platform.setMenuFont(menuFont);
+    Handle fontDuringPopUp = 0;
+    platform.onTrack = [&](Handle, Handle owner) {
+        fontDuringPopUp = openPopUp().measuringFont;
+        for (std::uint32_t itemID : {1u, 2u, 1u}) {
+            MeasureItemRecord measure{win::ODT_MENU, 0, itemID, 0, 0, 0};
+            platform.deliver(owner, win::WM_MEASUREITEM, 0, reinterpret_cast<LParam>(&measure));
+            EXPECT_NE(measure.itemWidth, 0u);
+        }
+        return 0;
+    };
+
+    component->PopUp();
+
+    EXPECT_EQ(fontDuringPopUp, kMeasuringFont);
+    EXPECT_EQ(platform.countOf("SystemParametersInfoA"), 1u);
+    EXPECT_EQ(platform.countOf("CreateFontIndirectA"), 1u);
+    // Each request selects the font and gives the owner's DC its own font back.
+    const Calls fontCalls = platform.callsNamed({"SelectObject", "DrawTextW"});
+    ASSERT_EQ(fontCalls.size(), 9u);
+    for (std::size_t i = 0; i < fontCalls.size(); i += 3) {
+        EXPECT_EQ(fontCalls[i], (Call{"SelectObject", {kOwnerDC, kMeasuringFont}}));
+        EXPECT_EQ(fontCalls[i + 1].name, "DrawTextW");
+        EXPECT_EQ(fontCalls[i + 2].args.at(1), 0x9000 + 'f');  // the DC's own font
+    }
+    // The font lives exactly as long as the pop-up.
+    EXPECT_TRUE(platform.liveGdiObjects().empty());
+    EXPECT_TRUE(platform.deletedWhileSelected().empty());
+    EXPECT_EQ(openPopUp().measuringFont, 0);
+
+    // A change of the system menu font shows at the next pop-up.
+    std::strcpy(menuFont.lfFaceName.data(), "Verdana");
+    platform.setMenuFont(menuFont);
+    component->PopUp();
+    ASSERT_EQ(platform.fontsCreated().size(), 2u);
+    EXPECT_STREQ(platform.fontsCreated()[0].lfFaceName.data(), "Tahoma");
+    EXPECT_STREQ(platform.fontsCreated()[1].lfFaceName.data(), "Verdana");
+    EXPECT_TRUE(platform.liveGdiObjects().empty());
+}
+
 // Every way out of a pop-up, with the platform calls it makes from the owner onwards.
 TEST(PopUpFailure, EveryWayOutCleansUpInOrder) {
     struct Case {
@@ -204,11 +255,14 @@ TEST(PopUpFailure, EveryWayOutCleansUpInOrder) {
                {"GetCurrentThreadId"},
                {"GetDC", {kOwner}},
                {"GetCursorPos"},
+               {"SystemParametersInfoA", {41, 340, 0}},
+               {"CreateFontIndirectA"},
                {"SetWindowLongPtrW", {kOwner, -4, kHook}},
                {"TrackPopupMenu", {kRoot, 0x102, 300, 200, 0, kOwner}},
                {"DestroyMenu", {kRoot}},
                {"SetWindowLongPtrW", {kOwner, -4, kOriginal}},
                {"ReleaseDC", {kOwner, kOwnerDC}},
+               {"DeleteObject", {kMeasuringFont}},
                {"MessageBoxW", {0x30}, u"simulated failure"}},
          true},
         {"a failure inside the modal loop of a hidden owner",
@@ -220,6 +274,8 @@ TEST(PopUpFailure, EveryWayOutCleansUpInOrder) {
                {"CreateWindowExW"},
                {"GetDC", {kHiddenOwner}},
                {"GetCursorPos"},
+               {"SystemParametersInfoA", {41, 340, 0}},
+               {"CreateFontIndirectA"},
                {"SetWindowLongPtrW", {kHiddenOwner, -4, kHook}},
                {"SetForegroundWindow", {kHiddenOwner}},
                {"TrackPopupMenu", {kRoot, 0x102, 300, 200, 0, kHiddenOwner}},
@@ -227,6 +283,7 @@ TEST(PopUpFailure, EveryWayOutCleansUpInOrder) {
                {"SetWindowLongPtrW", {kHiddenOwner, -4, kOriginal}},
                {"ReleaseDC", {kHiddenOwner, kOwnerDC}},
                {"DestroyWindow", {kHiddenOwner}},
+               {"DeleteObject", {kMeasuringFont}},
                {"MessageBoxW", {0x30}, u"simulated failure"}},
          true},
         {"a failure before the hook", [](ThrowingPlatform& p) { p.failOnCall("GetCursorPos"); },
@@ -245,9 +302,12 @@ TEST(PopUpFailure, EveryWayOutCleansUpInOrder) {
                {"GetCurrentThreadId"},
                {"GetDC", {kOwner}},
                {"GetCursorPos"},
+               {"SystemParametersInfoA", {41, 340, 0}},
+               {"CreateFontIndirectA"},
                {"SetWindowLongPtrW", {kOwner, -4, kHook}},
                {"DestroyMenu", {kRoot}},
-               {"ReleaseDC", {kOwner, kOwnerDC}}},
+               {"ReleaseDC", {kOwner, kOwnerDC}},
+               {"DeleteObject", {kMeasuringFont}}},
          false},
         {"no owner window can be made",
          [](ThrowingPlatform& p) {

@@ -1,16 +1,23 @@
 #include <cstring>
 
+#include "render/MeasuringFont.h"
 #include "tests/render/RenderTestSupport.h"
 
 namespace popupmenu::testing {
 namespace {
 
-using MeasureMenuItemTest = RenderTest;
+// The measuring font the pop-up hands over; it belongs to the pop-up, not to the request.
+constexpr Handle kMeasuringFont = 0x5200;
+
+class MeasureMenuItemTest : public RenderTest {
+protected:
+    MeasureMenuItemTest() { context.measuringFont = kMeasuringFont; }
+};
 
 constexpr std::int32_t kChar = RecordingPlatform::kCharWidth;
 constexpr std::int32_t kLine = RecordingPlatform::kLineHeight;
 
-TEST_F(MeasureMenuItemTest, MeasuresTheLabelInTheMenuFontAndPutsTheOwnerFontBack) {
+TEST_F(MeasureMenuItemTest, MeasuresTheLabelInTheMeasuringFontAndPutsTheOwnerFontBack) {
     add(u"a", u"First");
     add(u"b", u"Open");
     std::int32_t height = 20;
@@ -18,14 +25,19 @@ TEST_F(MeasureMenuItemTest, MeasuresTheLabelInTheMenuFontAndPutsTheOwnerFontBack
     EXPECT_EQ(MeasureMenuItem(context, 2, height), 4 * kChar + 30);
     EXPECT_EQ(height, kLine + 7);
 
-    const Handle font = 0x3000;
-    EXPECT_EQ(platform.calls(), (Calls{{"SystemParametersInfoA", {41, 340, 0}},
-                                       {"CreateFontIndirectA"},
-                                       {"SelectObject", {kOwnerDC, font}},
+    // The font is the pop-up's: selected and put back, never deleted here.
+    EXPECT_EQ(platform.calls(), (Calls{{"SelectObject", {kOwnerDC, kMeasuringFont}},
                                        {"DrawTextW", {kOwnerDC, 4, 0, 0, 0, 0, 0x400}, u"Open"},
-                                       {"SelectObject", {kOwnerDC, kStockFont}},
-                                       {"DeleteObject", {font}}}));
+                                       {"SelectObject", {kOwnerDC, kStockFont}}}));
     expectNothingLeft();
+}
+
+TEST_F(MeasureMenuItemTest, TheMeasuringFontIsMadeFromTheSystemMenuFont) {
+    const OwnedGdiObject font = CreateMeasuringFont(platform);
+
+    EXPECT_EQ(platform.calls(), (Calls{{"SystemParametersInfoA", {41, 340, 0}}, {"CreateFontIndirectA"}}));
+    EXPECT_EQ(font.get(), 0x3000);
+    EXPECT_EQ(platform.liveGdiObjects(), (std::set<Handle>{0x3000}));
 }
 
 TEST_F(MeasureMenuItemTest, TheFontTakesOnlyFaceHeightAndWeightFromTheMenuFont) {
@@ -45,10 +57,8 @@ TEST_F(MeasureMenuItemTest, TheFontTakesOnlyFaceHeightAndWeightFromTheMenuFont) 
     menuFont.lfPitchAndFamily = 0x22;
     std::strcpy(menuFont.lfFaceName.data(), "Segoe UI");
     platform.setMenuFont(menuFont);
-    add(u"a", u"Open");
-    std::int32_t height = 20;
 
-    MeasureMenuItem(context, 1, height);
+    const OwnedGdiObject font = CreateMeasuringFont(platform);
 
     ASSERT_EQ(platform.fontsCreated().size(), 1u);
     LogFontA expected;
@@ -60,15 +70,13 @@ TEST_F(MeasureMenuItemTest, TheFontTakesOnlyFaceHeightAndWeightFromTheMenuFont) 
 
 TEST_F(MeasureMenuItemTest, WithoutSystemMetricsTheFontIsMadeFromAnEmptyDescription) {
     platform.fail("SystemParametersInfoA");
-    add(u"a", u"Open");
-    std::int32_t height = 20;
 
-    EXPECT_EQ(MeasureMenuItem(context, 1, height), 4 * kChar + 30);
+    const OwnedGdiObject font = CreateMeasuringFont(platform);
 
+    EXPECT_TRUE(font);
     ASSERT_EQ(platform.fontsCreated().size(), 1u);
     const LogFontA empty;
     EXPECT_EQ(std::memcmp(&platform.fontsCreated()[0], &empty, sizeof empty), 0);
-    expectNothingLeft();
 }
 
 TEST_F(MeasureMenuItemTest, SizeIsTheLabelsExtentPlusMargins) {
@@ -88,7 +96,7 @@ TEST_F(MeasureMenuItemTest, SizeIsTheLabelsExtentPlusMargins) {
         RecordingPlatform fresh;
         Ref<MenuItems> collection = makeRef<MenuItems>(fresh);
         collection->Add(Value::string(u"k"), c.label);
-        const RenderContext ctx{fresh, kOwnerDC, collection.get(), 0, 0, 0};
+        const RenderContext ctx{fresh, kOwnerDC, collection.get(), 0, 0, 0, kMeasuringFont};
         std::int32_t height = 20;
         EXPECT_EQ(MeasureMenuItem(ctx, 1, height), c.width) << toUtf8(c.label);
         EXPECT_EQ(height, c.height) << toUtf8(c.label);
@@ -133,18 +141,21 @@ TEST_F(MeasureMenuItemTest, FindsASubmenuItemByItsMenuHandle) {
     EXPECT_EQ(platform.callsNamed({"DrawTextW"}).at(0).text, u"More");
 }
 
-TEST_F(MeasureMenuItemTest, AFontThatCannotBeMadeIsNotSelected) {
+TEST_F(MeasureMenuItemTest, WithoutAMeasuringFontTheLabelIsMeasuredInTheOwnersFont) {
+    // What a pop-up whose font could not be made hands over.
     platform.fail("CreateFontIndirectA");
+    EXPECT_FALSE(CreateMeasuringFont(platform));
+    context.measuringFont = 0;
     add(u"a", u"Open");
     std::int32_t height = 20;
 
     EXPECT_EQ(MeasureMenuItem(context, 1, height), 4 * kChar + 30);
 
     EXPECT_EQ(platform.countOf("SelectObject"), 0u);
-    EXPECT_EQ(platform.countOf("DeleteObject"), 0u);
+    EXPECT_EQ(platform.countOf("DrawTextW"), 1u);
 }
 
-TEST_F(MeasureMenuItemTest, AFailureWhileMeasuringStillRestoresAndDeletesTheFont) {
+TEST_F(MeasureMenuItemTest, AFailureWhileMeasuringStillPutsTheOwnerFontBack) {
     platform.failOnCall("DrawTextW");
     add(u"a", u"Open");
     std::int32_t height = 20;
@@ -153,9 +164,7 @@ TEST_F(MeasureMenuItemTest, AFailureWhileMeasuringStillRestoresAndDeletesTheFont
 
     EXPECT_EQ(height, 20);
     EXPECT_EQ(platform.callsNamed({"SelectObject", "DeleteObject"}),
-              (Calls{{"SelectObject", {kOwnerDC, 0x3000}},
-                     {"SelectObject", {kOwnerDC, kStockFont}},
-                     {"DeleteObject", {0x3000}}}));
+              (Calls{{"SelectObject", {kOwnerDC, kMeasuringFont}}, {"SelectObject", {kOwnerDC, kStockFont}}}));
     expectNothingLeft();
 }
 
