@@ -1,15 +1,20 @@
 // Platform calls and item look-ups that one owner-draw request costs, counted with the recording
-// platform: a measure request, the paint of a selected item, and the paint of a disabled item
-// with a picture, each in a collection of N items.
+// platform over the whole request (reading the record, the background mode and the label
+// included), in a collection of N items: a measure request, the paint of a selected item with and
+// without a picture and of a selected checked one, and the paint of a disabled item with a
+// picture. The measuring font is made once per pop-up; its cost is shown on a line of its own.
 //
-// Usage: call_counts [N]   (default 5000)
+// Usage: call_counts [N]   (default 5000); CALL_COUNTS_LIST=1 also lists the calls.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <sstream>
 #include <string>
 
 #include "model/MenuItems.h"
+#include "render/MeasuringFont.h"
 #include "render/RenderContext.h"
 #include "tests/support/RecordingPlatform.h"
 
@@ -18,31 +23,29 @@ using popupmenu::testing::RecordingPlatform;
 
 namespace {
 
-struct Request {
-    const char* what;
-    std::size_t platformCalls;
-    std::uint64_t lookups;
-};
-
 std::string describe(const popupmenu::testing::Call& call) {
     std::ostringstream out;
     out << call;
     return out.str();
 }
 
-std::u16string u16(const std::string& s) { return std::u16string(s.begin(), s.end()); }
+// "prefix" followed by the number, in UTF-16.
+std::u16string numbered(std::string prefix, int number) {
+    prefix += std::to_string(number);
+    return std::u16string(prefix.begin(), prefix.end());
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int count = argc > 1 ? std::atoi(argv[1]) : 5000;
+    const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5000;
+    const bool list = std::getenv("CALL_COUNTS_LIST") != nullptr;
     RecordingPlatform platform;
     Ref<MenuItems> items(new MenuItems(platform));
-    for (int i = 1; i <= count; ++i) items->Add(Value::string(u16("k" + std::to_string(i))), u16("Item " + std::to_string(i)));
-    // The request is for the last item, where a walk of the collection would cost most.
+    for (int i = 1; i <= count; ++i) items->Add(Value::string(numbered("k", i)), numbered("Item ", i));
+    // The requests are for the last item, where a walk of the collection would cost most.
     Ref<MenuItem> last(items->itemAt(items->size()));
-    last->setNormalPictureIndex(2);
-    const RenderContext context{platform, 0x2100, items.get(), 0x3300, 16, 16};
+    RenderContext context{platform, 0x2100, items.get(), 0x3300, 16, 16};
 
     DrawItemRecord record;
     record.CtlType = win::ODT_MENU;
@@ -51,31 +54,34 @@ int main(int argc, char** argv) {
     record.rcItem = {0, 40, 180, 60};
     const LParam address = reinterpret_cast<LParam>(&record);
 
-    Request requests[3] = {{"measure request", 0, 0}, {"paint, selected item", 0, 0},
-                           {"paint, disabled item with picture", 0, 0}};
-    auto count_ = [&](Request& request, auto&& run) {
+    std::printf("%-40s %16s %14s   (N = %d items)\n", "request", "platform calls", "item look-ups", count);
+    const auto measure = [&](const char* what, const std::function<void()>& run) {
         platform.clearCalls();
         const std::uint64_t before = items->lookupCount();
         run();
-        request.platformCalls = platform.calls().size();
-        request.lookups = items->lookupCount() - before;
-        if (std::getenv("CALL_COUNTS_LIST")) for (const auto& c : platform.calls()) std::printf("    %s\n", describe(c).c_str());
+        std::printf("%-40s %16zu %14llu\n", what, platform.calls().size(),
+                    static_cast<unsigned long long>(items->lookupCount() - before));
+        if (list)
+            for (const auto& c : platform.calls()) std::printf("    %s\n", describe(c).c_str());
     };
-    count_(requests[0], [&] {
+    const auto paint = [&](std::uint32_t state, std::int32_t normalPicture) {
+        return [&, state, normalPicture] {
+            last->setNormalPictureIndex(normalPicture);
+            record.itemState = state;
+            DrawMenuItem(context, address);
+        };
+    };
+
+    OwnedGdiObject font;
+    measure("measuring font (once per pop-up)", [&] { font = CreateMeasuringFont(platform); });
+    context.measuringFont = font.get();
+    measure("measure request", [&] {
         std::int32_t height = 20;
         MeasureMenuItem(context, last->ItemID(), height);
     });
-    count_(requests[1], [&] {
-        record.itemState = win::ODS_SELECTED;
-        DrawMenuItem(context, address);
-    });
-    count_(requests[2], [&] {
-        record.itemState = win::ODS_DISABLED;
-        DrawMenuItem(context, address);
-    });
-
-    std::printf("%-36s %16s %14s   (N = %d items)\n", "request", "platform calls", "item look-ups", count);
-    for (const Request& r : requests) std::printf("%-36s %16zu %14llu\n", r.what, r.platformCalls,
-                                                  static_cast<unsigned long long>(r.lookups));
+    measure("paint, selected item", paint(win::ODS_SELECTED, -1));
+    measure("paint, selected item with picture", paint(win::ODS_SELECTED, 2));
+    measure("paint, selected checked item", paint(win::ODS_SELECTED | win::ODS_CHECKED, -1));
+    measure("paint, disabled item with picture", paint(win::ODS_DISABLED, 2));
     return 0;
 }
