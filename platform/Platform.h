@@ -236,7 +236,6 @@ public:
     virtual bool getCursorPos(Point& point) = 0;
     virtual Handle getDC(Handle hwnd) = 0;
     virtual int releaseDC(Handle hwnd, Handle dc) = 0;
-    virtual Handle getDesktopWindow() = 0;
 
     // --- the records a message's lParam addresses (kernel32 RtlMoveMemory on 32 bits) ---
     virtual MeasureItemRecord readMeasureItem(LParam address) = 0;
@@ -247,14 +246,12 @@ public:
     virtual bool getNonClientMetrics(NonClientMetricsA& metrics) = 0;  // SystemParametersInfoA(41, 340, ...)
     virtual int drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) = 0;  // DrawTextW
     virtual ColorRef getSysColor(int index) = 0;
-    virtual int fillRect(Handle dc, const Rect& rect, Handle brush) = 0;
     virtual bool drawEdge(Handle dc, const Rect& rect, std::uint32_t edge, std::uint32_t flags) = 0;
     virtual bool drawStateBitmap(Handle dc, Handle bitmap, std::int32_t x, std::int32_t y,
                                  std::uint32_t flags) = 0;  // DrawStateW(dc, 0, 0, bitmap, 0, x, y, 0, 0, flags)
 
     // --- gdi32 ---
     virtual Handle createCompatibleDC(Handle dc) = 0;
-    virtual Handle createCompatibleBitmap(Handle dc, std::int32_t width, std::int32_t height) = 0;
     // A top-down 32-bit DIB section; `bits` receives its pixels (0x00RRGGBB per pixel, rows of
     // `width` pixels) or nullptr on failure.
     virtual Handle createDibSection(std::int32_t width, std::int32_t height, std::uint32_t*& bits) = 0;
@@ -268,8 +265,6 @@ public:
     // `width` pixels) copied unchanged to (x, y) of `dc`. Returns the number of rows copied.
     virtual int setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                                   const std::uint32_t* pixels) = 0;
-    virtual ColorRef getPixel(Handle dc, std::int32_t x, std::int32_t y) = 0;
-    virtual ColorRef setPixel(Handle dc, std::int32_t x, std::int32_t y, ColorRef color) = 0;
     virtual Handle createFontIndirect(const LogFontA& font) = 0;  // CreateFontIndirectA
     virtual Handle createPen(int style, int width, ColorRef color) = 0;
     virtual Handle createSolidBrush(ColorRef color) = 0;

@@ -136,8 +136,6 @@ Handle Win32Platform::getDC(Handle hwnd) { return portable(GetDC(native<HWND>(hw
 
 int Win32Platform::releaseDC(Handle hwnd, Handle dc) { return ReleaseDC(native<HWND>(hwnd), native<HDC>(dc)); }
 
-Handle Win32Platform::getDesktopWindow() { return portable(GetDesktopWindow()); }
-
 // On 32-bit Windows the records are the platform's own structures byte for byte (a plain
 // 24- or 48-byte move); a 64-bit platform widens pointer-sized fields, so there the fields are
 // converted one by one.
@@ -201,11 +199,6 @@ int Win32Platform::drawText(Handle dc, std::u16string_view text, Rect& rect, std
 
 ColorRef Win32Platform::getSysColor(int index) { return GetSysColor(index); }
 
-int Win32Platform::fillRect(Handle dc, const Rect& rect, Handle brush) {
-    const RECT r = toRECT(rect);
-    return FillRect(native<HDC>(dc), &r, native<HBRUSH>(brush));
-}
-
 bool Win32Platform::drawEdge(Handle dc, const Rect& rect, std::uint32_t edge, std::uint32_t flags) {
     RECT r = toRECT(rect);
     return DrawEdge(native<HDC>(dc), &r, edge, flags) != 0;
@@ -217,10 +210,6 @@ bool Win32Platform::drawStateBitmap(Handle dc, Handle bitmap, std::int32_t x, st
 }
 
 Handle Win32Platform::createCompatibleDC(Handle dc) { return portable(CreateCompatibleDC(native<HDC>(dc))); }
-
-Handle Win32Platform::createCompatibleBitmap(Handle dc, std::int32_t width, std::int32_t height) {
-    return portable(CreateCompatibleBitmap(native<HDC>(dc), width, height));
-}
 
 Handle Win32Platform::createDibSection(std::int32_t width, std::int32_t height, std::uint32_t*& bits) {
     const BITMAPINFO info = topDown32Bit(width, height);
@@ -252,12 +241,6 @@ int Win32Platform::setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, 
     // rows from the top.
     return SetDIBitsToDevice(native<HDC>(dc), x, y, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
                              static_cast<UINT>(height), pixels, &info, DIB_RGB_COLORS);
-}
-
-ColorRef Win32Platform::getPixel(Handle dc, std::int32_t x, std::int32_t y) { return GetPixel(native<HDC>(dc), x, y); }
-
-ColorRef Win32Platform::setPixel(Handle dc, std::int32_t x, std::int32_t y, ColorRef color) {
-    return SetPixel(native<HDC>(dc), x, y, color);
 }
 
 Handle Win32Platform::createFontIndirect(const LogFontA& font) {

@@ -45,18 +45,15 @@ public:
     bool getCursorPos(Point& point) override;
     Handle getDC(Handle hwnd) override;
     int releaseDC(Handle hwnd, Handle dc) override;
-    Handle getDesktopWindow() override;
     MeasureItemRecord readMeasureItem(LParam address) override;
     void writeMeasureItem(LParam address, const MeasureItemRecord& record) override;
     DrawItemRecord readDrawItem(LParam address) override;
     bool getNonClientMetrics(NonClientMetricsA& metrics) override;
     int drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) override;
     ColorRef getSysColor(int index) override;
-    int fillRect(Handle dc, const Rect& rect, Handle brush) override;
     bool drawEdge(Handle dc, const Rect& rect, std::uint32_t edge, std::uint32_t flags) override;
     bool drawStateBitmap(Handle dc, Handle bitmap, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
     Handle createCompatibleDC(Handle dc) override;
-    Handle createCompatibleBitmap(Handle dc, std::int32_t width, std::int32_t height) override;
     Handle createDibSection(std::int32_t width, std::int32_t height, std::uint32_t*& bits) override;
     void gdiFlush() override;
     Handle selectObject(Handle dc, Handle object) override;
@@ -66,8 +63,6 @@ public:
                 std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) override;
     int setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                           const std::uint32_t* pixels) override;
-    ColorRef getPixel(Handle dc, std::int32_t x, std::int32_t y) override;
-    ColorRef setPixel(Handle dc, std::int32_t x, std::int32_t y, ColorRef color) override;
     Handle createFontIndirect(const LogFontA& font) override;
     Handle createPen(int style, int width, ColorRef color) override;
     Handle createSolidBrush(ColorRef color) override;

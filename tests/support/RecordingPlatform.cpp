@@ -251,11 +251,6 @@ int RecordingPlatform::releaseDC(Handle hwnd, Handle dc) {
     return static_cast<int>(result("ReleaseDC", 1));
 }
 
-Handle RecordingPlatform::getDesktopWindow() {
-    record("GetDesktopWindow");
-    return static_cast<Handle>(result("GetDesktopWindow", kDesktopWindow));
-}
-
 MeasureItemRecord RecordingPlatform::readMeasureItem(LParam address) {
     record("RtlMoveMemory", {sizeof(MeasureItemRecord)});
     MeasureItemRecord copy;
@@ -318,11 +313,6 @@ ColorRef RecordingPlatform::getSysColor(int index) {
     return it == sysColors_.end() ? 0 : it->second;
 }
 
-int RecordingPlatform::fillRect(Handle dc, const Rect& rect, Handle brush) {
-    record("FillRect", {dc, rect.left, rect.top, rect.right, rect.bottom, brush});
-    return static_cast<int>(result("FillRect", 1));
-}
-
 bool RecordingPlatform::drawEdge(Handle dc, const Rect& rect, std::uint32_t edge, std::uint32_t flags) {
     record("DrawEdge", {dc, rect.left, rect.top, rect.right, rect.bottom, edge, flags});
     return result("DrawEdge", 1) != 0;
@@ -339,12 +329,6 @@ Handle RecordingPlatform::createCompatibleDC(Handle dc) {
     if (h == nextDC_) ++nextDC_;
     record("CreateCompatibleDC", {dc});
     if (h != 0) liveDCs_.insert(h);
-    return h;
-}
-
-Handle RecordingPlatform::createCompatibleBitmap(Handle dc, std::int32_t width, std::int32_t height) {
-    const Handle h = newGdiObject('b', "CreateCompatibleBitmap");
-    record("CreateCompatibleBitmap", {dc, width, height});
     return h;
 }
 
@@ -411,16 +395,6 @@ int RecordingPlatform::setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t
         image.pixels.assign(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     imagesSet_.push_back(std::move(image));
     return static_cast<int>(result("SetDIBitsToDevice", height));
-}
-
-ColorRef RecordingPlatform::getPixel(Handle dc, std::int32_t x, std::int32_t y) {
-    record("GetPixel", {dc, x, y});
-    return static_cast<ColorRef>(result("GetPixel", 0));
-}
-
-ColorRef RecordingPlatform::setPixel(Handle dc, std::int32_t x, std::int32_t y, ColorRef color) {
-    record("SetPixel", {dc, x, y, color});
-    return color;
 }
 
 Handle RecordingPlatform::createFontIndirect(const LogFontA& font) {

@@ -65,7 +65,6 @@ public:
     bool getCursorPos(Point& point) override { return real_.getCursorPos(point); }
     Handle getDC(Handle hwnd) override { return real_.getDC(hwnd); }
     int releaseDC(Handle hwnd, Handle dc) override { return real_.releaseDC(hwnd, dc); }
-    Handle getDesktopWindow() override { return real_.getDesktopWindow(); }
     MeasureItemRecord readMeasureItem(LParam address) override { return real_.readMeasureItem(address); }
     void writeMeasureItem(LParam address, const MeasureItemRecord& record) override {
         real_.writeMeasureItem(address, record);
@@ -75,7 +74,6 @@ public:
     int drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) override {
         return real_.drawText(dc, text, rect, format);
     }
-    int fillRect(Handle dc, const Rect& rect, Handle brush) override { return real_.fillRect(dc, rect, brush); }
     bool drawEdge(Handle dc, const Rect& rect, std::uint32_t edge, std::uint32_t flags) override {
         return real_.drawEdge(dc, rect, edge, flags);
     }
@@ -83,9 +81,6 @@ public:
         return real_.drawStateBitmap(dc, bitmap, x, y, flags);
     }
     Handle createCompatibleDC(Handle dc) override { return real_.createCompatibleDC(dc); }
-    Handle createCompatibleBitmap(Handle dc, std::int32_t width, std::int32_t height) override {
-        return real_.createCompatibleBitmap(dc, width, height);
-    }
     Handle createDibSection(std::int32_t width, std::int32_t height, std::uint32_t*& bits) override {
         return real_.createDibSection(width, height, bits);
     }
@@ -100,10 +95,6 @@ public:
     int setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                           const std::uint32_t* pixels) override {
         return real_.setDIBitsToDevice(dc, x, y, width, height, pixels);
-    }
-    ColorRef getPixel(Handle dc, std::int32_t x, std::int32_t y) override { return real_.getPixel(dc, x, y); }
-    ColorRef setPixel(Handle dc, std::int32_t x, std::int32_t y, ColorRef color) override {
-        return real_.setPixel(dc, x, y, color);
     }
     Handle createFontIndirect(const LogFontA& font) override { return real_.createFontIndirect(font); }
     Handle createPen(int style, int width, ColorRef color) override { return real_.createPen(style, width, color); }
