@@ -78,7 +78,17 @@ HIMAGELIST makeImageList() {
 
 std::u16string u16(const std::string& s) { return std::u16string(s.begin(), s.end()); }
 
-std::string labelOf(int i) { return "Item " + std::to_string(i) + " of the menu"; }
+std::u16string keyOf(int i) {
+    std::string key = "k";
+    key += std::to_string(i);
+    return u16(key);
+}
+
+std::string labelOf(int i) {
+    std::string label = "Item ";
+    label += std::to_string(i);
+    return label + " of the menu";
+}
 
 // N items: plain, checked, disabled with a picture, and with a picture, in turn; every tenth
 // item opens a submenu holding the item after it (one level of submenus).
@@ -86,8 +96,8 @@ void fillMenu(MenuItems& items, int count) {
     items.Clear();
     for (int i = 1; i <= count; ++i) {
         const bool child = i % 10 == 1 && i > 1;
-        const Value parent = child ? Value::string(u16("k" + std::to_string(i - 1))) : Value::missing();
-        Ref<MenuItem> item = items.Add(Value::string(u16("k" + std::to_string(i))), u16(labelOf(i)), parent);
+        const Value parent = child ? Value::string(keyOf(i - 1)) : Value::missing();
+        Ref<MenuItem> item = items.Add(Value::string(keyOf(i)), u16(labelOf(i)), parent);
         switch (i % 4) {
             case 1: item->setChecked(MenuItem::True); break;
             case 2:

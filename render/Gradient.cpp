@@ -22,14 +22,14 @@ ColorRef gradientColumnColor(ColorRef from, ColorRef to, std::int32_t x, std::in
                channel(blueOf(from), blueOf(to), fraction));
 }
 
-void paintGradient(const PixelView& surface, ColorRef from, ColorRef to, std::int32_t w, std::int32_t firstColumn) {
-    if (surface.bits == nullptr || w <= 0) return;
-    if (surface.width <= 0 || surface.height <= 0) return;
-    for (std::int32_t x = 0; x < surface.width; ++x)
-        surface.at(x, 0) = pixelOfColor(gradientColumnColor(from, to, firstColumn + x, w));
+void paintGradient(const PixelView& image, ColorRef from, ColorRef to, std::int32_t w, std::int32_t firstColumn) {
+    if (image.bits == nullptr || w <= 0) return;
+    if (image.width <= 0 || image.height <= 0) return;
+    for (std::int32_t x = 0; x < image.width; ++x)
+        image.at(x, 0) = pixelOfColor(gradientColumnColor(from, to, firstColumn + x, w));
     // Every row is the same as the first.
-    for (std::int32_t y = 1; y < surface.height; ++y)
-        std::copy_n(&surface.at(0, 0), surface.width, &surface.at(0, y));
+    for (std::int32_t y = 1; y < image.height; ++y)
+        std::copy_n(&image.at(0, 0), image.width, &image.at(0, y));
 }
 
 }  // namespace popupmenu

@@ -13,8 +13,8 @@ namespace popupmenu {
 // precision, rounded to the nearest integer with halves going to the even neighbour.
 ColorRef gradientColumnColor(ColorRef from, ColorRef to, std::int32_t x, std::int32_t w);
 
-// Fills every row of `surface` with the gradient's columns `firstColumn` onwards.
-void paintGradient(const PixelView& surface, ColorRef from, ColorRef to, std::int32_t w,
+// Fills every row of `image` with the gradient's columns `firstColumn` onwards.
+void paintGradient(const PixelView& image, ColorRef from, ColorRef to, std::int32_t w,
                    std::int32_t firstColumn = 0);
 
 }  // namespace popupmenu
