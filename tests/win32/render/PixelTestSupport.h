@@ -246,16 +246,17 @@ protected:
     }
 
     // Sends the draw request the platform would send for the item with `itemID` in `state`.
-    void draw(Canvas& canvas, std::int32_t itemID, UINT state, RECT rcItem) {
+    void draw(HDC dc, std::int32_t itemID, UINT state, RECT rcItem) {
         DRAWITEMSTRUCT request{};
         request.CtlType = ODT_MENU;
         request.itemID = static_cast<UINT>(itemID);
         request.itemAction = ODA_DRAWENTIRE;
         request.itemState = state;
-        request.hDC = canvas.dc();
+        request.hDC = dc;
         request.rcItem = rcItem;
         DrawMenuItem(context, reinterpret_cast<LParam>(&request));
     }
+    void draw(Canvas& canvas, std::int32_t itemID, UINT state, RECT rcItem) { draw(canvas.dc(), itemID, state, rcItem); }
 
     SchemePlatform platform;
     Ref<MenuItems> items = makeRef<MenuItems>(platform);
