@@ -11,7 +11,7 @@ namespace popupmenu {
 namespace {
 
 constexpr std::int32_t kEmbossedSize = 16;
-// The embossed picture is copied one pixel up and left of where other pictures go; its white
+// The embossed picture is placed one pixel up and left of where other pictures go; its white
 // highlight, one pixel right and down, lines up with them.
 constexpr std::int32_t kEmbossedOffset = 1;
 constexpr std::int32_t kGreyLabelLeft = 22;
