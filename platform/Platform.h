@@ -274,6 +274,11 @@ public:
 
     // --- resources of this module ---
     virtual Handle loadCheckBitmap() = 0;  // the CHECK bitmap; released with deleteObject
+    // Copies part of the CHECK bitmap onto `dc` with a raster operation straight from the module's
+    // resource (StretchDIBits at 1:1), so no GDI object is made: the cx x cy pixels at (srcX, srcY)
+    // of the glyph, counted from its top-left corner, go to (x, y).
+    virtual bool drawCheckGlyph(Handle dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
+                                std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) = 0;
 
     // --- comctl32 image lists ---
     virtual bool imageListGetIconSize(Handle imageList, std::int32_t& width, std::int32_t& height) = 0;

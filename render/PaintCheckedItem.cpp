@@ -1,4 +1,3 @@
-#include "render/CheckGlyph.h"
 #include "render/Coordinates.h"
 #include "render/PainterRules.h"
 
@@ -6,12 +5,7 @@ namespace popupmenu {
 namespace {
 
 // A black check: AND-ing the glyph turns its mark black and leaves the rest of the item as it is.
-void paintBlackCheck(const PaintRequest& request) {
-    CheckGlyphDC glyph{request.context.platform};
-    if (!glyph.ready()) return;
-    copyIntoItem(request, offsetBy(request.rcItem.left, kPictureOffset), offsetBy(request.rcItem.top, kPictureOffset),
-                 glyph.dc(), CheckGlyph::kSize, CheckGlyph::kSize, win::SRCAND);
-}
+void paintBlackCheck(const PaintRequest& request) { drawCheckIntoItem(request, win::SRCAND); }
 
 }  // namespace
 

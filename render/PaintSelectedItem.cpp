@@ -1,6 +1,5 @@
 #include <algorithm>
 
-#include "render/CheckGlyph.h"
 #include "render/Coordinates.h"
 #include "render/Gradient.h"
 #include "render/Pixels.h"
@@ -35,12 +34,7 @@ void paintHighlightGradient(const PaintRequest& request, std::int32_t inset, Col
 }
 
 // A white check over whatever the item shows.
-void paintWhiteCheck(const PaintRequest& request) {
-    CheckGlyphDC glyph{request.context.platform};
-    if (!glyph.ready()) return;
-    copyIntoItem(request, offsetBy(request.rcItem.left, kPictureOffset), offsetBy(request.rcItem.top, kPictureOffset),
-                 glyph.dc(), CheckGlyph::kSize, CheckGlyph::kSize, kMergePaint);
-}
+void paintWhiteCheck(const PaintRequest& request) { drawCheckIntoItem(request, kMergePaint); }
 
 // The image column of a picture: menu colour down the item's height (20 columns; the column
 // between it and the gradient keeps what it showed), a raised edge 20 pixels high around the

@@ -1,5 +1,7 @@
 #include "render/PainterRules.h"
 
+#include "render/CheckGlyph.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -34,13 +36,13 @@ void paintSolid(Platform& platform, Handle dc, const Rect& area, ColorRef color)
     // Leaving the scope puts back the brush and the pen, then deletes the brush and the pen.
 }
 
-void copyIntoItem(const PaintRequest& request, std::int32_t x, std::int32_t y, Handle sourceDC,
-                  std::int32_t width, std::int32_t height, std::uint32_t rop) {
-    const Rect visible = clipTo(request.rcItem, x, y, width, height);
+void drawCheckIntoItem(const PaintRequest& request, std::uint32_t rop) {
+    const std::int32_t x = offsetBy(request.rcItem.left, kPictureOffset);
+    const std::int32_t y = offsetBy(request.rcItem.top, kPictureOffset);
+    const Rect visible = clipTo(request.rcItem, x, y, CheckGlyph::kSize, CheckGlyph::kSize);
     if (isEmpty(visible)) return;
-    request.context.platform.bitBlt(request.hDC, visible.left, visible.top, widthOf(visible), heightOf(visible),
-                                    sourceDC, offsetBy(visible.left, -static_cast<std::int64_t>(x)),
-                                    offsetBy(visible.top, -static_cast<std::int64_t>(y)), rop);
+    request.context.platform.drawCheckGlyph(request.hDC, visible.left, visible.top, widthOf(visible),
+                                            heightOf(visible), visible.left - x, visible.top - y, rop);
 }
 
 void outputIntoItem(const PaintRequest& request, std::int32_t x, std::int32_t y, const PixelView& image) {

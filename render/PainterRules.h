@@ -30,10 +30,9 @@ void drawPictureIfFits(const PaintRequest& request, std::int32_t index);
 // own pen and brush back and deletes both.
 void paintSolid(Platform& platform, Handle dc, const Rect& area, ColorRef color);
 
-// Copies a `width` x `height` source placed at (x, y) into the item, clipped to the item's
-// rectangle: nothing outside the source is read and nothing outside the item is painted.
-void copyIntoItem(const PaintRequest& request, std::int32_t x, std::int32_t y, Handle sourceDC,
-                  std::int32_t width, std::int32_t height, std::uint32_t rop);
+// Copies the check glyph to the picture position with raster operation `rop`, clipped to the
+// item's rectangle: nothing outside the glyph is read and nothing outside the item is painted.
+void drawCheckIntoItem(const PaintRequest& request, std::uint32_t rop);
 
 // Outputs an image composed in memory, placed at (x, y), into the item in one call, clipped to the
 // item's rectangle. The pixels arrive unchanged, as a SRCCOPY of the same image would leave them.

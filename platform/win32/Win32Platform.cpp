@@ -263,6 +263,23 @@ int Win32Platform::setBkMode(Handle dc, int mode) { return SetBkMode(native<HDC>
 
 Handle Win32Platform::loadCheckBitmap() { return portable(LoadBitmapW(resourceModule(), L"CHECK")); }
 
+bool Win32Platform::drawCheckGlyph(Handle dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
+                                   std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) {
+    // A bitmap resource is a packed DIB: the header, the colour table (none at 24 bits), the pixels.
+    const HMODULE module = resourceModule();
+    const HRSRC found = FindResourceW(module, L"CHECK", MAKEINTRESOURCEW(2) /* RT_BITMAP */);
+    const HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+    const auto* info = loaded != nullptr ? static_cast<const BITMAPINFO*>(LockResource(loaded)) : nullptr;
+    if (info == nullptr || SizeofResource(module, found) < sizeof(BITMAPINFOHEADER) ||
+        info->bmiHeader.biBitCount != 24 || info->bmiHeader.biCompression != BI_RGB)
+        return false;
+    const auto* bits = reinterpret_cast<const BYTE*>(info) + info->bmiHeader.biSize;
+    // The glyph's rows are stored bottom-up, where a source rectangle is counted from the bottom.
+    const LONG height = info->bmiHeader.biHeight;
+    const int sourceY = height > 0 ? static_cast<int>(height) - srcY - cy : srcY;
+    return StretchDIBits(native<HDC>(dc), x, y, cx, cy, srcX, sourceY, cx, cy, bits, info, DIB_RGB_COLORS, rop) != 0;
+}
+
 bool Win32Platform::imageListGetIconSize(Handle imageList, std::int32_t& width, std::int32_t& height) {
     int cx = 0, cy = 0;
     const bool ok = ImageList_GetIconSize(native<HIMAGELIST>(imageList), &cx, &cy) != 0;

@@ -70,6 +70,8 @@ public:
     ColorRef setTextColor(Handle dc, ColorRef color) override;
     int setBkMode(Handle dc, int mode) override;
     Handle loadCheckBitmap() override;
+    bool drawCheckGlyph(Handle dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, std::int32_t srcX,
+                        std::int32_t srcY, std::uint32_t rop) override;
     bool imageListGetIconSize(Handle imageList, std::int32_t& width, std::int32_t& height) override;
     bool imageListDraw(Handle imageList, std::int32_t index, Handle dc, std::int32_t x, std::int32_t y,
                        std::uint32_t style) override;

@@ -41,8 +41,8 @@ Painted observe(const Calls& calls) {
         if (c.name == "SetDIBitsToDevice") p.gradient = true;  // the items here have no picture
         if (c.name == "Rectangle") p.menuBackground = true;
         if (c.name == "DrawTextW") p.greyLabel = true;
-        if (c.name == "BitBlt" && c.args[8] == kMergePaint) p.glyph = Glyph::White;
-        if (c.name == "BitBlt" && c.args[8] == SRCAND) p.glyph = Glyph::Black;
+        if (c.name == "StretchDIBits" && c.args[7] == kMergePaint) p.glyph = Glyph::White;
+        if (c.name == "StretchDIBits" && c.args[7] == SRCAND) p.glyph = Glyph::Black;
         if (c.name == "DrawStateW") p.glyph = Glyph::Embossed;
         if (c.name == "SetTextColor") p.textColor = static_cast<ColorRef>(c.args[1]);
     }

@@ -67,6 +67,12 @@ public:
         check("Rectangle");
         return ok;
     }
+    bool drawCheckGlyph(Handle dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, std::int32_t srcX,
+                        std::int32_t srcY, std::uint32_t rop) override {
+        const bool ok = RecordingPlatform::drawCheckGlyph(dc, x, y, cx, cy, srcX, srcY, rop);
+        check("StretchDIBits");
+        return ok;
+    }
     bool drawStateBitmap(Handle dc, Handle bitmap, std::int32_t x, std::int32_t y, std::uint32_t flags) override {
         const bool ok = RecordingPlatform::drawStateBitmap(dc, bitmap, x, y, flags);
         check("DrawStateW");

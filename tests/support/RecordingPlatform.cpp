@@ -432,6 +432,12 @@ int RecordingPlatform::setBkMode(Handle dc, int mode) {
     return static_cast<int>(result("SetBkMode", 2));
 }
 
+bool RecordingPlatform::drawCheckGlyph(Handle dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
+                                       std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) {
+    record("StretchDIBits", {dc, x, y, cx, cy, srcX, srcY, rop});
+    return result("StretchDIBits", 1) != 0;
+}
+
 Handle RecordingPlatform::loadCheckBitmap() {
     const Handle h = newGdiObject('b', "LoadBitmapW");
     record("LoadBitmapW");

@@ -71,6 +71,41 @@ TEST_F(CheckGlyphPixelTest, CheckedItemShowsABlackMarkOverTheMenuColour) {
         }
 }
 
+// The glyph is read straight from the resource, whose rows are stored bottom-up: a mark cut by
+// a short or narrow item must still show its top-left part, not its bottom rows.
+TEST_F(CheckGlyphPixelTest, AMarkCutByTheItemShowsItsTopLeftPart) {
+    add(u"a", u"");
+    struct Case {
+        const char* what;
+        UINT state;
+        RECT rcItem;
+        COLORREF mark;
+    };
+    const Case cases[] = {
+        {"short checked item", ODS_CHECKED, {0, 0, 40, 14}, RGB(0, 0, 0)},
+        {"narrow checked item", ODS_CHECKED, {0, 0, 10, 24}, RGB(0, 0, 0)},
+        {"short selected item", ODS_SELECTED | ODS_CHECKED, {0, 0, 40, 11}, RGB(255, 255, 255)},
+    };
+    for (const Case& c : cases) {
+        Canvas canvas(40, 24);
+        draw(canvas, 1, c.state, c.rcItem);
+        int marked = 0;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 40; ++x) {
+                const bool inside = x < c.rcItem.right && y < c.rcItem.bottom;
+                const bool mark = inside && x >= 2 && y >= 2 && x < 18 && y < 18 && isMark(x - 2, y - 2);
+                marked += mark;
+                if (!inside)
+                    ASSERT_EQ(Colour{canvas.at(x, y)}, Colour{kUntouched}) << c.what << ": " << x << "," << y;
+                else if (mark)
+                    ASSERT_EQ(Colour{canvas.at(x, y)}, Colour{c.mark}) << c.what << ": " << x << "," << y;
+                else
+                    ASSERT_NE(Colour{canvas.at(x, y)}, Colour{c.mark}) << c.what << ": " << x << "," << y;
+            }
+        EXPECT_GT(marked, 0) << c.what;
+    }
+}
+
 TEST_F(CheckGlyphPixelTest, DisabledItemShowsTheMarkEmbossed) {
     add(u"a", u"");
     Canvas canvas(40, 24);

@@ -105,6 +105,10 @@ public:
     ColorRef setTextColor(Handle dc, ColorRef color) override { return real_.setTextColor(dc, color); }
     int setBkMode(Handle dc, int mode) override { return real_.setBkMode(dc, mode); }
     Handle loadCheckBitmap() override { return real_.loadCheckBitmap(); }
+    bool drawCheckGlyph(Handle dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, std::int32_t srcX,
+                        std::int32_t srcY, std::uint32_t rop) override {
+        return real_.drawCheckGlyph(dc, x, y, cx, cy, srcX, srcY, rop);
+    }
     bool imageListGetIconSize(Handle imageList, std::int32_t& width, std::int32_t& height) override {
         return real_.imageListGetIconSize(imageList, width, height);
     }
