@@ -230,7 +230,6 @@ public:
     // The address of a window procedure that forwards every message to `handler`.
     virtual ProcValue windowProcedureFor(MessageHandler handler) = 0;
     virtual ProcValue setWindowProcedure(Handle hwnd, ProcValue procedure) = 0;  // SetWindowLongPtrW(GWLP_WNDPROC)
-    virtual ProcValue getWindowProcedure(Handle hwnd) = 0;                       // GetWindowLongPtrW(GWLP_WNDPROC)
     virtual LResult callWindowProcedure(ProcValue procedure, Handle hwnd, std::uint32_t msg, WParam wParam,
                                         LParam lParam) = 0;                      // CallWindowProcW
     virtual bool getCursorPos(Point& point) = 0;
@@ -259,8 +258,6 @@ public:
     virtual Handle selectObject(Handle dc, Handle object) = 0;
     virtual bool deleteObject(Handle object) = 0;
     virtual bool deleteDC(Handle dc) = 0;
-    virtual bool bitBlt(Handle dest, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, Handle src,
-                        std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) = 0;
     // SetDIBitsToDevice of a top-down 32-bit image: `width` x `height` pixels (0x00RRGGBB, rows of
     // `width` pixels) copied unchanged to (x, y) of `dc`. Returns the number of rows copied.
     virtual int setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,

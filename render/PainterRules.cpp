@@ -1,11 +1,10 @@
 #include "render/PainterRules.h"
 
-#include "render/CheckGlyph.h"
-
 #include <algorithm>
 #include <vector>
 
 #include "platform/Owned.h"
+#include "render/CheckGlyph.h"
 #include "render/Coordinates.h"
 
 namespace popupmenu {

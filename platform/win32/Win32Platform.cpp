@@ -116,10 +116,6 @@ ProcValue Win32Platform::setWindowProcedure(Handle hwnd, ProcValue procedure) {
     return SetWindowLongPtrW(native<HWND>(hwnd), GWLP_WNDPROC, procedure);
 }
 
-ProcValue Win32Platform::getWindowProcedure(Handle hwnd) {
-    return GetWindowLongPtrW(native<HWND>(hwnd), GWLP_WNDPROC);
-}
-
 LResult Win32Platform::callWindowProcedure(ProcValue procedure, Handle hwnd, std::uint32_t msg, WParam wParam,
                                            LParam lParam) {
     return CallWindowProcW(reinterpret_cast<WNDPROC>(procedure), native<HWND>(hwnd), msg, wParam, lParam);
@@ -228,11 +224,6 @@ Handle Win32Platform::selectObject(Handle dc, Handle object) {
 bool Win32Platform::deleteObject(Handle object) { return DeleteObject(native<HGDIOBJ>(object)) != 0; }
 
 bool Win32Platform::deleteDC(Handle dc) { return DeleteDC(native<HDC>(dc)) != 0; }
-
-bool Win32Platform::bitBlt(Handle dest, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, Handle src,
-                           std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) {
-    return BitBlt(native<HDC>(dest), x, y, cx, cy, native<HDC>(src), srcX, srcY, rop) != 0;
-}
 
 int Win32Platform::setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, std::int32_t width,
                                      std::int32_t height, const std::uint32_t* pixels) {

@@ -39,7 +39,6 @@ public:
     bool postMessage(Handle hwnd, std::uint32_t msg, WParam wParam, LParam lParam) override;
     ProcValue windowProcedureFor(MessageHandler handler) override;
     ProcValue setWindowProcedure(Handle hwnd, ProcValue procedure) override;
-    ProcValue getWindowProcedure(Handle hwnd) override;
     LResult callWindowProcedure(ProcValue procedure, Handle hwnd, std::uint32_t msg, WParam wParam,
                                 LParam lParam) override;
     bool getCursorPos(Point& point) override;
@@ -59,8 +58,6 @@ public:
     Handle selectObject(Handle dc, Handle object) override;
     bool deleteObject(Handle object) override;
     bool deleteDC(Handle dc) override;
-    bool bitBlt(Handle dest, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, Handle src,
-                std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) override;
     int setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                           const std::uint32_t* pixels) override;
     Handle createFontIndirect(const LogFontA& font) override;

@@ -50,12 +50,6 @@ public:
         check("ImageList_Draw");
         return ok;
     }
-    bool bitBlt(Handle dest, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, Handle src,
-                std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) override {
-        const bool ok = RecordingPlatform::bitBlt(dest, x, y, cx, cy, src, srcX, srcY, rop);
-        check("BitBlt");
-        return ok;
-    }
     int setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                           const std::uint32_t* pixels) override {
         const int rows = RecordingPlatform::setDIBitsToDevice(dc, x, y, width, height, pixels);

@@ -220,11 +220,6 @@ ProcValue RecordingPlatform::setWindowProcedure(Handle hwnd, ProcValue procedure
     return previous;
 }
 
-ProcValue RecordingPlatform::getWindowProcedure(Handle hwnd) {
-    record("GetWindowLongPtrW", {hwnd, -4});
-    return procedureOf(hwnd);
-}
-
 LResult RecordingPlatform::callWindowProcedure(ProcValue procedure, Handle hwnd, std::uint32_t msg, WParam wParam,
                                                LParam lParam) {
     record("CallWindowProcW", {procedure, hwnd, msg, static_cast<long long>(wParam), lParam});
@@ -379,12 +374,6 @@ bool RecordingPlatform::deleteDC(Handle dc) {
     const bool wasLive = liveDCs_.erase(dc) != 0;
     selected_.erase(dc);
     return result("DeleteDC", wasLive ? 1 : 0) != 0;
-}
-
-bool RecordingPlatform::bitBlt(Handle dest, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
-                               Handle src, std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) {
-    record("BitBlt", {dest, x, y, cx, cy, src, srcX, srcY, rop});
-    return result("BitBlt", 1) != 0;
 }
 
 int RecordingPlatform::setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, std::int32_t width,

@@ -57,7 +57,6 @@ public:
     ProcValue setWindowProcedure(Handle hwnd, ProcValue procedure) override {
         return real_.setWindowProcedure(hwnd, procedure);
     }
-    ProcValue getWindowProcedure(Handle hwnd) override { return real_.getWindowProcedure(hwnd); }
     LResult callWindowProcedure(ProcValue procedure, Handle hwnd, std::uint32_t msg, WParam wParam,
                                 LParam lParam) override {
         return real_.callWindowProcedure(procedure, hwnd, msg, wParam, lParam);
@@ -88,10 +87,6 @@ public:
     Handle selectObject(Handle dc, Handle object) override { return real_.selectObject(dc, object); }
     bool deleteObject(Handle object) override { return real_.deleteObject(object); }
     bool deleteDC(Handle dc) override { return real_.deleteDC(dc); }
-    bool bitBlt(Handle dest, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, Handle src,
-                std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) override {
-        return real_.bitBlt(dest, x, y, cx, cy, src, srcX, srcY, rop);
-    }
     int setDIBitsToDevice(Handle dc, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                           const std::uint32_t* pixels) override {
         return real_.setDIBitsToDevice(dc, x, y, width, height, pixels);
