@@ -3,6 +3,7 @@
 #include <new>
 
 #include "com/Classes.h"
+#include "com/ComHandles.h"
 #include "com/ComMenuItem.h"
 #include "com/ComMenuItems.h"
 #include "com/ComNuvraPopUpMenu.h"
@@ -36,19 +37,17 @@ public:
         if (object == nullptr) return E_POINTER;
         *object = nullptr;
         if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-        IUnknown* created = nullptr;
+        ComPtr<IUnknown> created;
         try {
-            created = make_();
+            created = ComPtr<IUnknown>::adopt(make_());
         } catch (const std::bad_alloc&) {
             return E_OUTOFMEMORY;
         } catch (...) {
             return E_UNEXPECTED;
         }
-        // The object's own reference is dropped after the client's is taken: an unknown
-        // interface then destroys the object again.
-        const HRESULT hr = created->QueryInterface(iid, object);
-        created->Release();
-        return hr;
+        // The object's own reference goes when `created` does, after the client's is taken: an
+        // unknown interface then destroys the object again.
+        return created->QueryInterface(iid, object);
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
         if (lock)

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "com/Classes.h"
+#include "com/ComHandles.h"
 #include "com/Failure.h"
 #include "com/Module.h"
 #include "com/TypeInfo.h"
@@ -70,23 +71,19 @@ public:
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override {
         if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-        ITypeInfo* info = nullptr;
-        const HRESULT hr = interfaceTypeInfo(Info.iid, View::Vtable, &info);
+        ComPtr<ITypeInfo> info;
+        const HRESULT hr = interfaceTypeInfo(Info.iid, View::Vtable, info.put());
         if (FAILED(hr)) return hr;
-        const HRESULT result = DispGetIDsOfNames(info, names, count, ids);
-        info->Release();
-        return result;
+        return DispGetIDsOfNames(info.get(), names, count, ids);
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override {
         if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-        ITypeInfo* info = nullptr;
-        const HRESULT hr = interfaceTypeInfo(Info.iid, View::Vtable, &info);
+        ComPtr<ITypeInfo> info;
+        const HRESULT hr = interfaceTypeInfo(Info.iid, View::Vtable, info.put());
         if (FAILED(hr)) return hr;
-        const HRESULT outcome = invokeDual(static_cast<Interface*>(this), info, member, flags, params, result,
-                                           exception, argumentError);
-        info->Release();
-        return outcome;
+        return invokeDual(static_cast<Interface*>(this), info.get(), member, flags, params, result, exception,
+                          argumentError);
     }
 
     // --- ISupportErrorInfo ---

@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-
 #include "com/ClassFactory.h"
 #include "com/Module.h"
 #include "com/Registration.h"

@@ -166,6 +166,8 @@ HRESULT invokeDual(void* instance, ITypeInfo* vtableView, DISPID member, WORD fl
         // their in/out arguments as values and never write through them, so nothing is copied back.
         std::vector<VARIANTARG> arguments(params->rgvarg, params->rgvarg + params->cArgs);
         std::vector<UINT> dereferenced;
+        // Reserved up front, so that recording a copy can never fail after the copy was made.
+        dereferenced.reserve(params->cArgs);
         HRESULT hr = S_OK;
         for (UINT a = 0; a < params->cArgs && SUCCEEDED(hr); ++a) {
             const int parameter = parameterOf(*params, a, *desc.get());

@@ -26,8 +26,15 @@ Value fromUnsigned(std::uint64_t value) {
 
 Value valueOf(const VARIANT* variant) {
     if (variant == nullptr) return Value::missing();
+    // A by-reference VARIANT refers to the VARIANT that holds the value. Automation allows one
+    // such step; a client's chain of them (or one that refers to itself) is not followed further,
+    // and the value counts as an object, which no argument accepts.
+    if (variant->vt == (VT_BYREF | VT_VARIANT)) {
+        variant = variant->pvarVal;
+        if (variant == nullptr) return Value::missing();
+        if (variant->vt == (VT_BYREF | VT_VARIANT)) return Value::object();
+    }
     const VARIANT& v = *variant;
-    if (v.vt == (VT_BYREF | VT_VARIANT)) return valueOf(v.pvarVal);
     if (v.vt & (VT_ARRAY | VT_VECTOR)) return Value::object();
     switch (v.vt & VT_TYPEMASK) {
     case VT_EMPTY: return Value::empty();

@@ -82,6 +82,35 @@ TEST(VariantTest, EveryAutomationTypeByValueAndByReference) {
     EXPECT_TRUE(valueOf(nullptr).isMissing()) << "no VARIANT at all for an optional argument";
 }
 
+// Automation allows one step of VT_BYREF|VT_VARIANT. A client's VARIANT that refers to itself, or
+// a chain of such references, must give a defined value instead of exhausting the stack.
+TEST(VariantTest, AByReferenceChainIsFollowedOneStepOnly) {
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_BYREF | VT_VARIANT;
+    self.pvarVal = &self;
+    EXPECT_EQ(valueOf(&self).kind(), Value::Kind::Object);
+
+    VARIANT number, toNumber, toReference;
+    VariantInit(&number);
+    number.vt = VT_I4;
+    number.lVal = 7;
+    VariantInit(&toNumber);
+    toNumber.vt = VT_BYREF | VT_VARIANT;
+    toNumber.pvarVal = &number;
+    VariantInit(&toReference);
+    toReference.vt = VT_BYREF | VT_VARIANT;
+    toReference.pvarVal = &toNumber;
+    EXPECT_EQ(valueOf(&toNumber).integerValue(), 7);
+    EXPECT_EQ(valueOf(&toReference).kind(), Value::Kind::Object);
+
+    VARIANT toNothing;
+    VariantInit(&toNothing);
+    toNothing.vt = VT_BYREF | VT_VARIANT;
+    toNothing.pvarVal = nullptr;
+    EXPECT_TRUE(valueOf(&toNothing).isMissing());
+}
+
 TEST(VariantTest, StringsKeepEveryCodeUnit) {
     Variant v;
     v->vt = VT_BSTR;
