@@ -46,66 +46,26 @@ AutomationError failureOf(std::exception_ptr failure) noexcept {
     }
 }
 
-Value Value::null() {
-    Value v;
-    v.kind_ = Kind::Null;
-    return v;
-}
+Value Value::null() { return Value(Kind::Null); }
 
-Value Value::missing() {
-    Value v;
-    v.kind_ = Kind::Missing;
-    return v;
-}
+Value Value::missing() { return Value(Kind::Missing); }
 
 Value Value::errorCode(std::int32_t code) {
     if (code == kDispParamNotFound) return missing();
-    Value v;
-    v.kind_ = Kind::Error;
-    v.integer_ = code;
-    return v;
+    return Value(Kind::Error, code);
 }
 
-Value Value::boolean(bool value) {
-    Value v;
-    v.kind_ = Kind::Boolean;
-    v.integer_ = value ? -1 : 0;
-    return v;
-}
+Value Value::boolean(bool value) { return Value(Kind::Boolean, value ? -1 : 0); }
 
-Value Value::integer(std::int64_t value) {
-    Value v;
-    v.kind_ = Kind::Integer;
-    v.integer_ = value;
-    return v;
-}
+Value Value::integer(std::int64_t value) { return Value(Kind::Integer, value); }
 
-Value Value::real(double value) {
-    Value v;
-    v.kind_ = Kind::Double;
-    v.real_ = value;
-    return v;
-}
+Value Value::real(double value) { return Value(Kind::Double, 0, value); }
 
-Value Value::date(double value) {
-    Value v;
-    v.kind_ = Kind::Date;
-    v.real_ = value;
-    return v;
-}
+Value Value::date(double value) { return Value(Kind::Date, 0, value); }
 
-Value Value::string(std::u16string value) {
-    Value v;
-    v.kind_ = Kind::String;
-    v.string_ = std::move(value);
-    return v;
-}
+Value Value::string(std::u16string value) { return Value(Kind::String, 0, 0, std::move(value)); }
 
-Value Value::object() {
-    Value v;
-    v.kind_ = Kind::Object;
-    return v;
-}
+Value Value::object() { return Value(Kind::Object); }
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace popupmenu {
 
@@ -70,6 +71,9 @@ public:
     const std::u16string& stringValue() const noexcept { return string_; }
 
 private:
+    explicit Value(Kind kind, std::int64_t integer = 0, double real = 0, std::u16string string = {})
+        : kind_(kind), integer_(integer), real_(real), string_(std::move(string)) {}
+
     Kind kind_ = Kind::Empty;
     std::int64_t integer_ = 0;
     double real_ = 0;
