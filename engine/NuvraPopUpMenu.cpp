@@ -1,8 +1,7 @@
 #include "engine/NuvraPopUpMenu.h"
 
-
-#include "model/FailureBox.h"
 #include "engine/PopupState.h"
+#include "model/FailureBox.h"
 
 namespace popupmenu {
 

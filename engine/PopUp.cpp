@@ -5,10 +5,10 @@
 #include <utility>
 
 #include "engine/BuildMenu.h"
-#include "model/FailureBox.h"
 #include "engine/MenuHook.h"
 #include "engine/NuvraPopUpMenu.h"
 #include "engine/PopupState.h"
+#include "model/FailureBox.h"
 #include "platform/Owned.h"
 #include "render/MeasuringFont.h"
 
