@@ -9,6 +9,9 @@
 #   POPUPMENU_E2E_KEEP      when set, the work folder (logs, screenshots, prefix copy) is kept
 #                           also after a success (it is always kept after a failure)
 
+# shellcheck source=../../scripts/lib/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
+
 e2e_loader=/usr/lib/wine/wine64
 e2e_wineserver=/usr/lib/wine/wineserver64
 e2e_pids=()
@@ -70,28 +73,11 @@ e2e_wait() {
 
 # e2e_start_display: Xvfb on the first free display of the range; sets DISPLAY.
 e2e_start_display() {
-    local range=${POPUPMENU_E2E_DISPLAYS:-600-699} n pid ready=$e2e_work/display-ready
-    for n in $(seq "${range%-*}" "${range#*-}"); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        rm -f "$ready"
-        # -displayfd writes the number once the server listens: a server that lost the race for
-        # this number exits instead, and the next number is tried.
-        Xvfb ":$n" -screen 0 1024x768x24 -noreset -nolisten tcp -displayfd 3 3>"$ready" >/dev/null 2>&1 &
-        pid=$!
-        e2e_wait 10 e2e_display_decided "$ready" "$pid"
-        if [ -s "$ready" ]; then
-            e2e_pids+=("$pid")
-            e2e_display=":$n"
-            export DISPLAY=$e2e_display
-            return 0
-        fi
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    e2e_fail "no free X display in $range"
+    local range=${POPUPMENU_E2E_DISPLAYS:-600-699}
+    popupmenu_start_display "${range%-*}" "${range#*-}" || e2e_fail "no free X display in $range"
+    e2e_pids+=("$popupmenu_display_pid")
+    e2e_display=$DISPLAY
 }
-# Decided: the server listens, or it has exited.
-e2e_display_decided() { [ -s "$1" ] || ! kill -0 "$2" 2>/dev/null; }
 
 # e2e_copy_prefix <base prefix>: a private copy of an initialised prefix. Wine's own files are
 # hard links (Wine never writes them in place); the registry files, which it rewrites, are copied.
