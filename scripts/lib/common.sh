@@ -13,6 +13,52 @@ popupmenu_make_prefix() {
     [ -f "$prefix/system.reg" ] || { echo "setup: the Wine prefix $prefix could not be created" >&2; return 1; }
 }
 
+# The one Wine server binary the scripts drive: a 64-bit wineserver serves 32-bit and 64-bit
+# clients alike.
+popupmenu_wineserver=/usr/lib/wine/wineserver64
+
+# popupmenu_start_wineserver <prefix> [<loader>]: a Wine server for the prefix that stays up until
+# popupmenu_stop_wineserver, started before any Wine program of the prefix runs.
+# A server that a Wine program starts on demand exits a few seconds after its last client; a
+# client that starts while it exits is refused ("wine client error:0: recvmsg: Connection reset
+# by peer") and fails at once. A persistent server never exits on its own, so no client can meet
+# one that is going. A server the prefix already has (a lingering one, or one left behind) is
+# ended first: its exit could come at any moment. With a loader, wineboot then starts the
+# prefix's own processes, so that the first real program does not wait for them.
+popupmenu_start_wineserver() {
+    local prefix loader=${2:-}
+    prefix=$(readlink -f "$1")  # Wine takes absolute prefixes only
+    [ -f "$prefix/system.reg" ] || { echo "no Wine prefix at $prefix" >&2; return 1; }
+    popupmenu_stop_wineserver "$prefix"
+    # Its output must not hold a caller's pipe (CTest's, a log's) open for the server's lifetime.
+    WINEPREFIX="$prefix" "$popupmenu_wineserver" -p </dev/null >/dev/null 2>&1 ||
+        { echo "the Wine server for $prefix could not be started" >&2; return 1; }
+    if [ -n "$loader" ]; then
+        WINEPREFIX="$prefix" WINEDEBUG=-all timeout 120 "$loader" wineboot </dev/null >/dev/null 2>&1 ||
+            echo "wineboot did not finish cleanly in $prefix" >&2
+    fi
+    return 0
+}
+
+# popupmenu_stop_wineserver <prefix>: ends the prefix's Wine server and its programs, and returns
+# once the server has gone.
+popupmenu_stop_wineserver() {
+    local prefix
+    prefix=$(readlink -f "$1")
+    # -k fails when the prefix has no server: nothing to end then.
+    WINEPREFIX="$prefix" "$popupmenu_wineserver" -k </dev/null >/dev/null 2>&1 || true
+    WINEPREFIX="$prefix" "$popupmenu_wineserver" -w </dev/null >/dev/null 2>&1 || true
+}
+
+# popupmenu_loader_for <PE file>: the Wine loader for a Windows program or DLL, by the machine
+# field of its PE header: wine64 for x86_64 (PE32+), wine for i686 (PE32).
+popupmenu_loader_for() {
+    local pe machine
+    pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+    machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' ')
+    if [ "$machine" = "8664" ]; then echo /usr/lib/wine/wine64; else echo /usr/lib/wine/wine; fi
+}
+
 # popupmenu_start_display <first> <last>: an Xvfb on the first free display number of the range.
 # Exports DISPLAY and leaves the server's PID in popupmenu_display_pid; fails when no number is free.
 # -displayfd writes the number once the server listens: a server that lost the race for a number

@@ -1,7 +1,8 @@
 # shellcheck shell=bash
 # Shared by the end-to-end tests and scripts/demo (sourced, bash): a private Xvfb display, a private
-# copy of the 64-bit Wine prefix with PopUpMenu registered in it, hosts started in the background,
-# waits that poll with a time limit, screenshots. Everything started is recorded and killed by
+# copy of a Wine prefix with PopUpMenu registered in it, hosts started in the background,
+# waits that poll with a time limit, screenshots. The loader is wine64 unless e2e_use_loader_of
+# picks the 32-bit one for a 32-bit DLL. Everything started is recorded and killed by
 # e2e_cleanup, which e2e_begin installs as the EXIT trap.
 #
 # Environment:
@@ -13,7 +14,6 @@
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
 
 e2e_loader=/usr/lib/wine/wine64
-e2e_wineserver=/usr/lib/wine/wineserver64
 e2e_pids=()
 e2e_display=
 e2e_prefix=
@@ -48,8 +48,7 @@ e2e_cleanup() {
     set +e
     for pid in "${e2e_pids[@]}"; do kill "$pid" 2>/dev/null; done
     if [ -n "$e2e_prefix" ] && [ -d "$e2e_prefix" ]; then
-        WINEPREFIX="$e2e_prefix" "$e2e_wineserver" -k 2>/dev/null
-        WINEPREFIX="$e2e_prefix" "$e2e_wineserver" -w 2>/dev/null
+        popupmenu_stop_wineserver "$e2e_prefix"
     fi
     for pid in "${e2e_pids[@]}"; do wait "$pid" 2>/dev/null; done
     if [ -n "$e2e_work" ] && [ "$code" -ne 0 ]; then
@@ -125,11 +124,18 @@ e2e_use_prefix() {
     export WINEPREFIX=$e2e_prefix
 }
 
-# e2e_start_wine: one wineserver for the prefix for the whole run, so that each program starts fast.
+# e2e_use_loader_of <PE file>: the Wine loader of that file's architecture for every program the
+# test starts (wine for a 32-bit DLL or host, wine64 for a 64-bit one).
+e2e_use_loader_of() {
+    [ -f "$1" ] || e2e_fail "$1 is not built"
+    e2e_loader=$(popupmenu_loader_for "$1")
+}
+
+# e2e_start_wine: one persistent Wine server for the prefix, up before any of its programs and
+# ended by the clean-up: each program starts fast, and none meets a server that is exiting.
 e2e_start_wine() {
     export WINEDEBUG=${WINEDEBUG:--all}
-    "$e2e_wineserver" -p 2>/dev/null
-    timeout 60 "$e2e_loader" wineboot >/dev/null 2>&1 || e2e_log "wineboot did not finish cleanly"
+    popupmenu_start_wineserver "$e2e_prefix" "$e2e_loader" || e2e_fail "no Wine server for $e2e_prefix"
 }
 
 # e2e_windows_path <unix path>: the path as Wine programs see it, through drive Z:.

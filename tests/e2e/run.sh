@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# One end-to-end test: a real pop-up of PopUpMenu under 64-bit Wine, on an Xvfb display and in a
-# copy of the Wine prefix of its own (so that tests can run side by side), driven with xdotool.
+# One end-to-end test: a real pop-up of PopUpMenu under Wine (the loader of the DLL's architecture:
+# wine for the i686 product, wine64 for the x86_64 build), on an Xvfb display and in a copy of
+# the Wine prefix of its own (so that tests can run side by side), driven with xdotool.
 #   run.sh <case>    cases: see the case statement at the end
 # Environment (tests/e2e/CMakeLists.txt sets the first three): POPUPMENU_E2E_DLL and
 # POPUPMENU_E2E_HOST, the built PopUpMenu.dll and demo host; POPUPMENU_E2E_WORK, where each test
 # keeps its display's files, logs, screenshots and prefix copy; POPUPMENU_E2E_PREFIX, the prefix
-# to copy (default build/wineprefix64 of the source tree).
+# to copy (default build/wineprefix64 or build/wineprefix32 of the source tree, by the DLL's
+# architecture).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
@@ -16,7 +18,9 @@ case_name=${1:?usage: run.sh <case>}
 dll=${POPUPMENU_E2E_DLL:?set POPUPMENU_E2E_DLL to the built PopUpMenu.dll}
 host_exe=${POPUPMENU_E2E_HOST:?set POPUPMENU_E2E_HOST to the built demo host.exe}
 work_root=${POPUPMENU_E2E_WORK:-$(dirname "$dll")/e2e}
-base_prefix=${POPUPMENU_E2E_PREFIX:-${POPUPMENU_BUILD:-$source_dir/build}/wineprefix64}
+e2e_use_loader_of "$dll"
+if [ "$e2e_loader" = /usr/lib/wine/wine64 ]; then prefix_name=wineprefix64; else prefix_name=wineprefix32; fi
+base_prefix=${POPUPMENU_E2E_PREFIX:-${POPUPMENU_BUILD:-$source_dir/build}/$prefix_name}
 demo_vbs=$source_dir/demo/demo.vbs
 
 # Where the menu opens: the pointer's position when the host calls PopUp.
