@@ -126,7 +126,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--objdump", required=True)
     parser.add_argument("--machine", choices=MACHINES, required=True)
-    parser.add_argument("--typelib", required=True)
+    parser.add_argument("--typelib", help="the built PopUpMenu.tlb, which the module must embed byte for byte")
     parser.add_argument("--version", help="the project's version, x.y.z")
     parser.add_argument("--manifest", help="the DLL's assembly manifest")
     parser.add_argument("module")
@@ -153,14 +153,17 @@ def main():
     if not imports <= SYSTEM_DLLS:
         failures.append(f"imports DLLs that are not part of the system: {sorted(imports - SYSTEM_DLLS)}")
 
-    with open(args.typelib, "rb") as f:
-        typelib = f.read()
     resources = resources_of(private_headers)
-    if ("TYPELIB", 1, 0, len(typelib)) not in resources:
-        failures.append(f"no language-neutral TYPELIB 1 of {len(typelib)} bytes among {resources}")
-    with open(args.module, "rb") as f:
-        if typelib not in f.read():
-            failures.append("the embedded type library differs from the built PopUpMenu.tlb")
+    if not any(kind == "TYPELIB" and name == 1 and language == 0 for kind, name, language, _ in resources):
+        failures.append(f"no language-neutral TYPELIB 1 among {resources}")
+    if args.typelib:
+        with open(args.typelib, "rb") as f:
+            typelib = f.read()
+        if ("TYPELIB", 1, 0, len(typelib)) not in resources:
+            failures.append(f"no language-neutral TYPELIB 1 of {len(typelib)} bytes among {resources}")
+        with open(args.module, "rb") as f:
+            if typelib not in f.read():
+                failures.append("the embedded type library differs from the built PopUpMenu.tlb")
     if not any(kind == RT_BITMAP and name == "CHECK" for kind, name, _, _ in resources):
         failures.append(f"no CHECK bitmap among {resources}")
 
