@@ -1,7 +1,8 @@
 // A host without a manifest of its own that uses PopUpMenu without registration: it makes an
 // activation context from the assembly manifest (CreateActCtx; the DLL lies beside the manifest)
 // and creates the menu by its ProgID while that context is active, as a macro host can through its
-// declarations of the Win32 API. Before that, the same creation must fail: nothing is registered.
+// declarations of the Win32 API; an early-bound host also finds the type library there
+// (LoadRegTypeLib). Before that, the same creation must fail: nothing is registered.
 //
 //   activate.exe <path of PopUpMenu.sxs.manifest>
 //
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "PopUpMenu_h.h"
 #include "com/ComHandles.h"
 
 namespace {
@@ -107,17 +109,28 @@ int fillMenu() {
     return result;
 }
 
+// The type library as an early-bound host looks it up, by its identifier: the number of types, or
+// -1 when it is not found.
+int registeredTypes() {
+    ComPtr<ITypeLib> library;
+    if (FAILED(LoadRegTypeLib(LIBID_PopUpMenu, 1, 0, LOCALE_NEUTRAL, library.put()))) return -1;
+    return static_cast<int>(library->GetTypeInfoCount());
+}
+
 int run(const wchar_t* manifest) {
     {
         ComPtr<IDispatch> object;
         const HRESULT outside = createByProgId(L"PopUpMenu.NuvraPopUpMenu", object);
         std::printf("without the activation context: creating PopUpMenu.NuvraPopUpMenu: 0x%08lx\n",
                     static_cast<unsigned long>(outside));
-        if (SUCCEEDED(outside)) return 1;  // registered somewhere: this run would prove nothing
+        if (SUCCEEDED(outside) || registeredTypes() >= 0) return 1;  // registered: this run would prove nothing
     }
     const ActiveContext context(manifest);
     if (!context.active()) return 2;
-    return fillMenu() == 2 ? 0 : 3;
+    if (fillMenu() != 2) return 3;
+    const int types = registeredTypes();
+    std::printf("inside the activation context: LoadRegTypeLib finds %d types\n", types);
+    return types == 6 ? 0 : 4;
 }
 
 }  // namespace

@@ -5,8 +5,9 @@
 # It pops its menu up, xdotool opens More > Recent files > Older and clicks Archive 2019, and the
 # host must print that key. The same host without the manifest, run first from the same folder,
 # must fail to find the class: so the manifest is what makes the difference. Last, activate.exe,
-# a host without a manifest in another folder, creates the menu inside an activation context made
-# from the assembly manifest (the way for hosts that cannot carry a manifest of their own).
+# a host without a manifest in another folder, creates the menu and finds the type library inside
+# an activation context made from the assembly manifest (the way for hosts that cannot carry a
+# manifest of their own).
 #
 # Environment (tests/regfree/CMakeLists.txt sets it): POPUPMENU_REGFREE_DLL, _MANIFEST, _HOST,
 # _PLAIN_HOST, _ACTIVATE (the built files), _PREFIX (the prefix to copy), _LOADER (wine64, or wine
@@ -104,4 +105,4 @@ code=0
 e2e_finish "$e2e_last_pid" 60 || code=$?
 tr -d '\r' <"$e2e_work/activate.log" | sed 's/^/      /'
 [ "$code" -eq 0 ] || e2e_fail "activate.exe ended with code $code (the number of the step that failed): $(cat "$e2e_work/activate.log.err")"
-echo "ok    created and filled inside an activation context made from the assembly manifest"
+echo "ok    created, filled and its type library found inside an activation context made from the assembly manifest"
