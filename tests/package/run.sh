@@ -17,7 +17,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
-# shellcheck source=../e2e/harness.sh
+# shellcheck source-path=SCRIPTDIR source=../e2e/harness.sh
 source "$here/../e2e/harness.sh"
 
 case_name=${1:?usage: run.sh static|x64|side-by-side}
@@ -39,7 +39,10 @@ fi
 
 # The zip that the SHA256SUMS beside it names: the one scripts/package made last.
 zip_name=$(awk 'NR == 1 { print $2 }' "$dist/SHA256SUMS" 2>/dev/null | tr -d '*')
-[ -n "$zip_name" ] && [ -f "$dist/$zip_name" ] || { echo "FAIL: no package in $dist (run scripts/package)" >&2; exit 1; }
+if [ -z "$zip_name" ] || [ ! -f "$dist/$zip_name" ]; then
+    echo "FAIL: no package in $dist (run scripts/package)" >&2
+    exit 1
+fi
 package=${zip_name%.zip}
 
 e2e_begin "$work_root/$case_name" "${POPUPMENU_PACKAGE_LIMIT:-270}"
@@ -92,7 +95,8 @@ expect_server() {
 # with the keys; sets chosen to the line the script printed.
 run_demo() {
     local loader=$1; shift
-    local log=$e2e_work/demo-$(basename "$loader").log code=0 window=
+    local log code=0 window=
+    log=$e2e_work/demo-$(basename "$loader").log
     e2e_move 150 120
     "$loader" cscript //NoLogo "$windows_dir\\demo.vbs" >"$log" 2>"$log.err" &
     local pid=$!

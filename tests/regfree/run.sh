@@ -14,7 +14,7 @@
 # for the 32-bit build), _WORK (the test's folder: display files, logs, prefix copy).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=../e2e/harness.sh
+# shellcheck source-path=SCRIPTDIR source=../e2e/harness.sh
 source "$here/../e2e/harness.sh"
 
 dll=${POPUPMENU_REGFREE_DLL:?}
@@ -60,8 +60,9 @@ e2e_start_wine
 e2e_start "$e2e_work/plain.log" "$app_windows\\$(basename "$plain_host_exe")" --dismiss
 code=0
 e2e_finish "$e2e_last_pid" 60 || code=$?
-grep -q 'PopUpMenu.NuvraPopUpMenu failed' "$e2e_work/plain.log.err" && [ "$code" -eq 2 ] ||
+if [ "$code" -ne 2 ] || ! grep -q 'PopUpMenu.NuvraPopUpMenu failed' "$e2e_work/plain.log.err"; then
     e2e_fail "the host without a manifest ended with code $code: $(cat "$e2e_work/plain.log" "$e2e_work/plain.log.err")"
+fi
 echo "ok    without the manifest: $(tr -d '\r' <"$e2e_work/plain.log.err")"
 
 host_failed() {
