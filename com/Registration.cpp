@@ -3,11 +3,14 @@
 #include <oleauto.h>
 #include <olectl.h>
 
+#include <optional>
 #include <string>
 
 #include "com/Classes.h"
 #include "com/ComHandles.h"
 #include "com/Module.h"
+#include "com/OtherBuild.h"
+#include "com/RegistryValues.h"
 #include "com/TypeInfo.h"
 
 // oleaut32 exports these (since Windows Vista); the mingw-w64 headers do not declare them.
@@ -26,12 +29,6 @@ constexpr LCID kLocale = 0;
 // The type library is the same SYS_WIN32 library in every build of the module.
 constexpr SYSKIND kSystemKind = SYS_WIN32;
 
-std::wstring guidText(REFGUID guid) {
-    wchar_t text[40] = {};
-    StringFromGUID2(guid, text, 40);
-    return text;
-}
-
 HKEY rootOf(Scope scope) { return scope == Scope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
 RegKey openClasses(Scope scope, bool create) {
@@ -42,25 +39,6 @@ RegKey openClasses(Scope scope, bool create) {
                : RegOpenKeyExW(rootOf(scope), L"Software\\Classes", 0, KEY_ALL_ACCESS, classes.put());
     if (status != ERROR_SUCCESS) return RegKey();
     return classes;
-}
-
-// Creates `path` under `parent` and sets its value `name` (nullptr: the default value).
-bool setString(HKEY parent, const std::wstring& path, const wchar_t* name, const std::wstring& value) {
-    RegKey key;
-    if (RegCreateKeyExW(parent, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
-        ERROR_SUCCESS)
-        return false;
-    const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes) ==
-           ERROR_SUCCESS;
-}
-
-std::wstring readString(HKEY parent, const std::wstring& path) {
-    wchar_t value[64] = {};
-    DWORD bytes = sizeof(value) - sizeof(wchar_t);
-    if (RegGetValueW(parent, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS)
-        return std::wstring();
-    return value;
 }
 
 bool deleteTree(HKEY parent, const std::wstring& path) {
@@ -152,6 +130,18 @@ HRESULT registerServer(Scope scope) noexcept {
                 return SELFREG_E_CLASS;
             }
         }
+        // Registering the type library wrote this module as its path, in a key both views share.
+        // Where the 32-bit build is registered too, the path names it again: a 32-bit client then
+        // loads the library from a module of its own kind, and 64-bit oleaut32, which falls back
+        // to that path, loads the same library from either module (measured under Wine).
+        if constexpr (sizeof(void*) == 8) {
+            const std::optional<OtherBuild> other = OtherBuild::of(rootOf(scope));
+            const std::wstring otherModule = other ? other->registeredModule(serverPath) : std::wstring();
+            if (!otherModule.empty() && !other->pointTypeLibraryAt(otherModule)) {
+                unregisterServer(scope);
+                return SELFREG_E_TYPELIB;
+            }
+        }
         return S_OK;
     } catch (...) {
         return E_OUTOFMEMORY;
@@ -164,6 +154,16 @@ HRESULT unregisterServer(Scope scope) noexcept {
         if (!classes.get()) return S_OK;  // nothing was ever registered there
         bool classesRemoved = true;
         for (const ClassInfo* info : kClasses) classesRemoved = unregisterClass(classes.get(), *info) && classesRemoved;
+        // The other build, still registered in the other view, keeps what both views share: its
+        // ProgIDs (one key for both views on Windows) and the type library, whose interfaces
+        // oleaut32 registers in both views; the library's path then names the other module.
+        const std::optional<OtherBuild> other = OtherBuild::of(rootOf(scope));
+        const std::wstring otherModule = other ? other->registeredModule(modulePath()) : std::wstring();
+        if (!otherModule.empty()) {
+            for (const ClassInfo* info : kClasses) classesRemoved = other->restoreProgId(*info) && classesRemoved;
+            if (!other->pointTypeLibraryAt(otherModule)) return SELFREG_E_TYPELIB;
+            return classesRemoved ? S_OK : SELFREG_E_CLASS;
+        }
         const HRESULT typeLibrary = unregisterTypeLibrary(scope, classes.get());
         if (FAILED(typeLibrary)) return SELFREG_E_TYPELIB;
         return classesRemoved ? S_OK : SELFREG_E_CLASS;

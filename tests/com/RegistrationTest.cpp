@@ -32,20 +32,38 @@ std::wstring guidText(REFGUID guid) {
 
 const wchar_t* const kMachineClasses = L"Software\\Classes\\";
 
-// A registry value as text; nullopt when the key or the value does not exist.
-std::optional<std::wstring> readValue(HKEY root, const std::wstring& path, const wchar_t* name = nullptr) {
+// A registry value as text; nullopt when the key or the value does not exist. `view` may name the
+// other registry view (KEY_WOW64_32KEY or KEY_WOW64_64KEY).
+std::optional<std::wstring> readValue(HKEY root, const std::wstring& path, const wchar_t* name = nullptr,
+                                      REGSAM view = 0) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return std::nullopt;
     wchar_t value[1024] = {};
     DWORD bytes = sizeof(value) - sizeof(wchar_t);
-    if (RegGetValueW(root, path.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS)
-        return std::nullopt;
+    const LSTATUS status = RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, value, &bytes);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return std::nullopt;
     return std::wstring(value);
 }
 
-bool keyExists(HKEY root, const std::wstring& path) {
+bool keyExists(HKEY root, const std::wstring& path, REGSAM view = 0) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
+}
+
+// The registry view of the library's build of the other bitness: the 32-bit view for a 64-bit
+// process, the 64-bit view for a 32-bit one under WOW64; none on 32-bit Windows.
+std::optional<REGSAM> otherView() {
+    if constexpr (sizeof(void*) == 8) return KEY_WOW64_32KEY;
+    BOOL underWow64 = FALSE;
+    if (IsWow64Process(GetCurrentProcess(), &underWow64) && underWow64) return KEY_WOW64_64KEY;
+    return std::nullopt;
+}
+
+std::wstring typeLibraryPathKey() {
+    return std::wstring(L"Software\\Classes\\TypeLib\\") + guidText(LIBID_PopUpMenu) + L"\\1.0\\0\\win32";
 }
 
 // Every key registration makes, relative to a classes root.
@@ -83,6 +101,62 @@ void expectNothingUnder(HKEY root) {
         EXPECT_FALSE(keyExists(root, kMachineClasses + key)) << std::string(key.begin(), key.end()) << " is left";
 }
 
+// The key each registry view has of its own, on Windows and under Wine: a class's CLSID, which
+// names the module of the view's bitness. (oleaut32 registers a type library's interfaces in both
+// views: they are not checked.)
+void expectNoClassesInView(REGSAM view) {
+    const std::wstring classes = kMachineClasses;
+    for (const Class& c : kClasses)
+        EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, classes + L"CLSID\\" + guidText(*c.clsid), view));
+}
+
+// The library's build of the other bitness registered machine-wide, as its regsvr32 leaves the
+// registry: its module for each class and the ProgIDs in the other view, and the type library
+// (a key both views share) naming its module. Written by hand, so that the tests run where only
+// one bitness can execute; removed again on destruction.
+class OtherBuildRegistration {
+public:
+    static constexpr const wchar_t* kModule = L"C:\\OtherBuild\\PopUpMenu.dll";
+
+    explicit OtherBuildRegistration(REGSAM view) : view_(view) {
+        for (const Class& c : kClasses) {
+            const std::wstring clsidKey = kMachineClasses + (L"CLSID\\" + guidText(*c.clsid));
+            set(clsidKey + L"\\InprocServer32", nullptr, kModule);
+            set(clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+            set(kMachineClasses + (c.progId + std::wstring(L"\\CLSID")), nullptr, guidText(*c.clsid));
+        }
+        set(typeLibraryPathKey(), nullptr, kModule);
+    }
+    OtherBuildRegistration(const OtherBuildRegistration&) = delete;
+    OtherBuildRegistration& operator=(const OtherBuildRegistration&) = delete;
+    ~OtherBuildRegistration() {
+        for (const Class& c : kClasses) {
+            remove(kMachineClasses + (L"CLSID\\" + guidText(*c.clsid)));
+            remove(kMachineClasses + std::wstring(c.progId));
+        }
+        remove(kMachineClasses + (L"TypeLib\\" + guidText(LIBID_PopUpMenu)));
+    }
+
+private:
+    void set(const std::wstring& path, const wchar_t* name, const std::wstring& value) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view_, nullptr, &key,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+    void remove(const std::wstring& path) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS | view_, &key) != ERROR_SUCCESS) return;
+        RegDeleteTreeW(key, nullptr);
+        RegCloseKey(key);
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), view_, 0);
+    }
+    REGSAM view_;
+};
+
 class RegistrationTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -104,6 +178,10 @@ TEST_F(RegistrationTest, MachineWideRoundTrip) {
     ASSERT_EQ(regsvr32(L""), 0);
     expectRegistrationUnder(HKEY_LOCAL_MACHINE, module);
     expectNothingUnder(HKEY_CURRENT_USER);
+    if (const std::optional<REGSAM> view = otherView()) {
+        SCOPED_TRACE("the other build's registry view");
+        expectNoClassesInView(*view);
+    }
 
     for (const Class& c : kClasses) {
         SCOPED_TRACE(std::string(c.progId, c.progId + wcslen(c.progId)));
@@ -162,6 +240,43 @@ TEST_F(RegistrationTest, PerUserProgIdsResolve) {
         EXPECT_HRESULT_SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, *c.iid,
                                                   reinterpret_cast<void**>(object.put())));
     }
+}
+
+// Both builds registered in one 64-bit system: each view keeps its own module, and unregistering
+// one build leaves the other's registration whole, the keys the views share included.
+TEST_F(RegistrationTest, SideBySideWithTheOtherBuild) {
+    const std::optional<REGSAM> view = otherView();
+    if (!view) GTEST_SKIP() << "32-bit Windows has a single registry view";
+    OtherBuildRegistration otherBuild(*view);
+    const std::wstring classes = kMachineClasses;
+    const std::wstring nuvraServer = classes + L"CLSID\\" + guidText(CLSID_NuvraPopUpMenu) + L"\\InprocServer32";
+
+    ASSERT_EQ(regsvr32(L""), 0);
+    EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, nuvraServer), module);
+    EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, nuvraServer, nullptr, *view), OtherBuildRegistration::kModule);
+    // The shared type library path names the 32-bit module whenever one is registered.
+    const std::wstring module32 = sizeof(void*) == 8 ? std::wstring(OtherBuildRegistration::kModule) : module;
+    EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, typeLibraryPathKey()), module32);
+    CLSID clsid{};
+    ASSERT_HRESULT_SUCCEEDED(CLSIDFromProgID(L"PopUpMenu.NuvraPopUpMenu", &clsid));
+    ComPtr<IDispatch> menu;
+    EXPECT_HRESULT_SUCCEEDED(
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(menu.put())))
+        << "this build's view names this build's module";
+    menu.reset();
+
+    ASSERT_EQ(regsvr32(L"/u"), 0);
+    for (const Class& c : kClasses) {
+        SCOPED_TRACE(std::string(c.progId, c.progId + wcslen(c.progId)));
+        EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, classes + L"CLSID\\" + guidText(*c.clsid)));
+        EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, classes + L"CLSID\\" + guidText(*c.clsid) + L"\\InprocServer32",
+                            nullptr, *view),
+                  OtherBuildRegistration::kModule);
+        EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, classes + c.progId + L"\\CLSID", nullptr, *view), guidText(*c.clsid))
+            << "the other build's ProgID is gone";
+    }
+    EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, typeLibraryPathKey(), nullptr, *view), OtherBuildRegistration::kModule)
+        << "the other build's type library is gone or names the unregistered module";
 }
 
 TEST_F(RegistrationTest, UnregisteringKeepsAProgIdThatAnotherClassTookOver) {
