@@ -19,6 +19,9 @@ items.Add "city", "Citt" & Chr(224) & " " & Chr(150) & " " & Chr(220) & "n" & Ch
 items.Add "sep1", "-"
 Set item = items.Add("bold", "&Bold")
 item.Checked = True
+' "&Save" and "&Starred" share their access letter: typing S moves the highlight between them.
+Set item = items.Add("starred", "&Starred")
+item.Checked = True
 Set item = items.Add("print", "&Print")
 item.Enabled = False
 Set item = items.Add("secret", "Hidden item")

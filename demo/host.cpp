@@ -35,15 +35,16 @@ using demo::MenuEntry;
 enum Picture : long { kFolder, kDocument, kStar, kDisk, kTicked, kHeart };
 
 // Every feature at once: pictures, separators, checked items with and without a checked picture,
-// disabled items with and without a picture, a hidden item, access letters, a doubled ampersand,
-// a label outside ASCII and a submenu three levels deep.
+// disabled items with and without a picture, a hidden item, access letters (S shared by Save and
+// Starred, so that typing it moves the highlight between them), a doubled ampersand, a label
+// outside ASCII and a submenu three levels deep.
 const MenuEntry kMenu[] = {
     {.key = L"open", .text = L"&Open", .picture = kFolder},
     {.key = L"save", .text = L"&Save", .picture = kDisk},
     {.key = L"city", .text = L"Città – Ünïcødé", .picture = kHeart},
     {.key = L"sep1", .text = L"-"},
     {.key = L"bold", .text = L"&Bold", .checked = true},
-    {.key = L"starred", .text = L"S&tarred", .picture = kStar, .checkedPicture = kTicked, .checked = true},
+    {.key = L"starred", .text = L"&Starred", .picture = kStar, .checkedPicture = kTicked, .checked = true},
     {.key = L"sep2", .text = L"-"},
     {.key = L"print", .text = L"&Print", .enabled = false},
     {.key = L"share", .text = L"S&hare", .picture = kDocument, .enabled = false},

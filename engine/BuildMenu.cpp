@@ -22,7 +22,7 @@ std::uint32_t ownerDrawFlags(const MenuItem& item, bool opensSubmenu) {
     return flags;
 }
 
-void build(Platform& platform, MenuItems* items, Handle rootMenu, AppendedCommands& commands) {
+void build(Platform& platform, MenuItems* items, Handle rootMenu, BuiltMenu& built) {
     if (items == nullptr) throw AutomationError(91, u"Object variable or With block variable not set");
     // Without a root menu nothing can be attached to the tree, and a submenu made now would
     // outlive the pop-up.
@@ -43,9 +43,9 @@ void build(Platform& platform, MenuItems* items, Handle rootMenu, AppendedComman
         // own parent finds none and no menu ever contains itself.
         Handle parentMenu = rootMenu;
         if (const MenuItem* parent = item->Parent(); parent != nullptr) {
-            const auto built = submenus.find(parent);
-            if (built == submenus.end()) continue;
-            parentMenu = built->second;
+            const auto parentSubmenu = submenus.find(parent);
+            if (parentSubmenu == submenus.end()) continue;
+            parentMenu = parentSubmenu->second;
         }
 
         if (isSeparator(item->Text())) {
@@ -60,12 +60,14 @@ void build(Platform& platform, MenuItems* items, Handle rootMenu, AppendedComman
             // A submenu that could not be made can neither be attached nor hold children.
             if (submenu == 0) continue;
             submenus.emplace(item, submenu);
+            built.submenus.push_back(submenu);
         }
-        // The item's data is its identifier: nothing reads it, and it never dangles.
+        // The item's data is its identifier, by which an access letter finds the item; being a
+        // number, it never dangles.
         const std::int32_t identifier = item->ItemID();
         platform.appendMenu(parentMenu, ownerDrawFlags(*item, opensSubmenu), identifier,
                             static_cast<std::uint32_t>(identifier));
-        if (!opensSubmenu) commands.push_back({identifier, Ref<MenuItem>(item)});
+        if (!opensSubmenu) built.commands.push_back({identifier, Ref<MenuItem>(item)});
     }
 }
 
@@ -78,14 +80,14 @@ bool isSeparator(std::u16string_view text) noexcept {
     return text.substr(first, last - first + 1) == u"-";
 }
 
-AppendedCommands BuildMenu(Platform& platform, MenuItems* items, Handle rootMenu) noexcept {
-    AppendedCommands commands;
+BuiltMenu BuildMenu(Platform& platform, MenuItems* items, Handle rootMenu) noexcept {
+    BuiltMenu built;
     try {
-        build(platform, items, rootMenu, commands);
+        build(platform, items, rootMenu, built);
     } catch (...) {
         showCurrentFailure(platform);
     }
-    return commands;
+    return built;
 }
 
 }  // namespace popupmenu

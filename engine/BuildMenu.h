@@ -19,6 +19,12 @@ struct AppendedCommand {
 };
 using AppendedCommands = std::vector<AppendedCommand>;
 
+// What one build made.
+struct BuiltMenu {
+    AppendedCommands commands;     // the command items appended, in menu order
+    std::vector<Handle> submenus;  // the submenus created, in the order they were made
+};
+
 // A label is a separator when, without leading and trailing spaces (U+0020 only), it is "-".
 bool isSeparator(std::u16string_view text) noexcept;
 
@@ -27,7 +33,7 @@ bool isSeparator(std::u16string_view text) noexcept;
 // ItemID. Items whose parent got no submenu in this pass (because the parent is invisible, a
 // separator, or not in the menu itself) are left out with all their descendants. A failure ends
 // the build at that item and is shown in a warning box; what was appended stays.
-// Returns the command items appended, in menu order.
-AppendedCommands BuildMenu(Platform& platform, MenuItems* items, Handle rootMenu) noexcept;
+// Returns the command items appended and the submenus made.
+BuiltMenu BuildMenu(Platform& platform, MenuItems* items, Handle rootMenu) noexcept;
 
 }  // namespace popupmenu

@@ -1,5 +1,6 @@
 #include "engine/MenuHook.h"
 
+#include "engine/MenuChar.h"
 #include "engine/PopupState.h"
 #include "render/RenderContext.h"
 
@@ -12,6 +13,29 @@ constexpr std::int32_t kPresetItemHeight = 20;
 RenderContext renderContextFor(const OpenPopUp& current, const PopupState& state) {
     return RenderContext{*current.platform, state.hOwnerDC,    current.items.get(),   state.hImageList,
                          state.lIconWidth,   state.lIconHeight, current.measuringFont};
+}
+
+// The high word of a WM_MENUCHAR answer: MNC_IGNORE, MNC_CLOSE, MNC_EXECUTE or MNC_SELECT.
+std::uint32_t menuCharCode(LResult answer) { return static_cast<std::uint32_t>(answer >> 16) & 0xFFFF; }
+
+// A WM_MENUCHAR that the owner's own procedure answered with `ownerAnswer`. A host that handles
+// access letters itself keeps control: any answer but MNC_IGNORE stands. Otherwise the library
+// answers for the menus of the open pop-up, and where it has nothing to say the owner's answer
+// stands as well.
+LResult answerMenuChar(LResult ownerAnswer, Handle hwnd, WParam wParam, LParam lParam) noexcept {
+    if (menuCharCode(ownerAnswer) != win::MNC_IGNORE) return ownerAnswer;
+    const OpenPopUp& current = openPopUp();
+    if (!current.open || current.platform == nullptr || !current.items) return ownerAnswer;
+    try {
+        const auto typed = static_cast<char16_t>(wParam & 0xFFFF);
+        const auto menu = static_cast<Handle>(lParam);
+        const std::optional<LResult> answer =
+            AnswerMenuChar(*current.platform, *current.items, current.menus, hwnd, typed, menu);
+        return answer ? *answer : ownerAnswer;
+    } catch (...) {
+        // A menu that cannot be read answers nothing: the character is ignored, the menu stays open.
+        return ownerAnswer;
+    }
 }
 
 }  // namespace
@@ -45,11 +69,15 @@ LResult MenuWndProc(Handle hwnd, std::uint32_t uMsg, WParam wParam, LParam lPara
     }
     Platform* platform = openPopUp().platform;
     if (platform == nullptr) return 0;
+    LResult result = 0;
     try {
-        return platform->callWindowProcedure(popupState().lPrevWndProc, hwnd, uMsg, wParam, lParam);
+        result = platform->callWindowProcedure(popupState().lPrevWndProc, hwnd, uMsg, wParam, lParam);
     } catch (...) {
-        return 0;
+        result = 0;
     }
+    // The owner's procedure sees an access letter first; the library answers only after it.
+    if (uMsg == win::WM_MENUCHAR) result = answerMenuChar(result, hwnd, wParam, lParam);
+    return result;
 }
 
 }  // namespace popupmenu

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "engine/BuildMenu.h"
 #include "engine/MenuHook.h"
@@ -30,6 +31,13 @@ public:
         current_.open = false;
         current_.items = nullptr;
         current_.measuringFont = 0;
+        current_.menus.clear();
+    }
+
+    // Tells the hook which menus are the pop-up's own: the root menu and the submenus built for it.
+    void shows(Handle rootMenu, const std::vector<Handle>& submenus) {
+        current_.menus.assign(1, rootMenu);
+        current_.menus.insert(current_.menus.end(), submenus.begin(), submenus.end());
     }
 
     // Hands the hook the font the labels are measured in; the scope owns it until the pop-up closed.
@@ -87,7 +95,9 @@ std::int32_t showMenu(Platform& platform, const Ref<MenuItems>& items, AppendedC
 
     rootMenu = OwnedMenu(platform, platform.createPopupMenu());
     state.hRootMenu = rootMenu.get();
-    commands = BuildMenu(platform, items.get(), state.hRootMenu);
+    BuiltMenu built = BuildMenu(platform, items.get(), state.hRootMenu);
+    commands = std::move(built.commands);
+    open.shows(state.hRootMenu, built.submenus);
 
     state.hOwnerWnd = platform.getForegroundWindow();
     if (!belongsToThisThread(platform, state.hOwnerWnd)) {

@@ -4,6 +4,7 @@
 // and a pop-up runs entirely on the thread that called PopUp.
 
 #include <cstdint>
+#include <vector>
 
 #include "model/MenuItems.h"
 #include "model/RefCounted.h"
@@ -37,6 +38,9 @@ struct OpenPopUp {
     Ref<MenuItems> items;
     // The font the labels are measured in, made when the pop-up opened; 0 when none could be made.
     Handle measuringFont = 0;
+    // The menus of the pop-up: the root menu and every submenu built for it. Access letters are
+    // answered for these menus only.
+    std::vector<Handle> menus;
 };
 
 OpenPopUp& openPopUp() noexcept;

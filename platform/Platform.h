@@ -68,6 +68,13 @@ struct NonClientMetricsA {
 };
 static_assert(sizeof(NonClientMetricsA) == 340);
 
+// One item of a native menu, as GetMenuItemInfoW reports it.
+struct NativeMenuItem {
+    std::uint32_t type = 0;      // MFT_ flags (MFT_SEPARATOR)
+    std::uint32_t state = 0;     // MFS_ flags (MFS_GRAYED, MFS_HILITE)
+    std::uint32_t itemData = 0;  // the item data appendMenu stored
+};
+
 // The function the platform's window procedure thunk forwards every message to.
 using MessageHandler = LResult (*)(Handle hwnd, std::uint32_t msg, WParam wParam, LParam lParam);
 
@@ -97,6 +104,20 @@ using MessageHandler = LResult (*)(Handle hwnd, std::uint32_t msg, WParam wParam
 #undef WM_DRAWITEM
 #pragma push_macro("WM_MEASUREITEM")
 #undef WM_MEASUREITEM
+#pragma push_macro("WM_MENUCHAR")
+#undef WM_MENUCHAR
+#pragma push_macro("MNC_IGNORE")
+#undef MNC_IGNORE
+#pragma push_macro("MNC_EXECUTE")
+#undef MNC_EXECUTE
+#pragma push_macro("MNC_SELECT")
+#undef MNC_SELECT
+#pragma push_macro("MFT_SEPARATOR")
+#undef MFT_SEPARATOR
+#pragma push_macro("MFS_GRAYED")
+#undef MFS_GRAYED
+#pragma push_macro("MFS_HILITE")
+#undef MFS_HILITE
 #pragma push_macro("ODT_MENU")
 #undef ODT_MENU
 #pragma push_macro("ODS_SELECTED")
@@ -151,7 +172,12 @@ inline constexpr std::uint32_t MB_ICONWARNING_OK = 0x30, MB_ICONINFORMATION_OK =
 inline constexpr std::uint32_t MF_GRAYED = 0x1, MF_DISABLED = 0x2, MF_CHECKED = 0x8, MF_POPUP = 0x10,
                                MF_OWNERDRAW = 0x100, MF_BYPOSITION = 0x400, MF_SEPARATOR = 0x800;
 inline constexpr std::uint32_t TPM_RIGHTBUTTON = 0x2, TPM_RETURNCMD = 0x100;
-inline constexpr std::uint32_t WM_NULL = 0x0, WM_DRAWITEM = 0x2B, WM_MEASUREITEM = 0x2C;
+inline constexpr std::uint32_t WM_NULL = 0x0, WM_DRAWITEM = 0x2B, WM_MEASUREITEM = 0x2C, WM_MENUCHAR = 0x120;
+// WM_MENUCHAR answers, in the high word of the result; the low word holds an item position.
+inline constexpr std::uint32_t MNC_IGNORE = 0, MNC_EXECUTE = 2, MNC_SELECT = 3;
+// A native menu item's type and state, as GetMenuItemInfo reports them. MFS_GRAYED covers both
+// the grayed and the disabled flag of AppendMenu.
+inline constexpr std::uint32_t MFT_SEPARATOR = 0x800, MFS_GRAYED = 0x3, MFS_HILITE = 0x80;
 inline constexpr std::uint32_t ODT_MENU = 1;
 inline constexpr std::uint32_t ODS_SELECTED = 0x1, ODS_GRAYED = 0x2, ODS_DISABLED = 0x4, ODS_CHECKED = 0x8,
                                ODS_NOACCEL = 0x100;
@@ -178,6 +204,13 @@ inline constexpr std::uint32_t SPI_GETNONCLIENTMETRICS = 41;
 #pragma pop_macro("WM_NULL")
 #pragma pop_macro("WM_DRAWITEM")
 #pragma pop_macro("WM_MEASUREITEM")
+#pragma pop_macro("WM_MENUCHAR")
+#pragma pop_macro("MNC_IGNORE")
+#pragma pop_macro("MNC_EXECUTE")
+#pragma pop_macro("MNC_SELECT")
+#pragma pop_macro("MFT_SEPARATOR")
+#pragma pop_macro("MFS_GRAYED")
+#pragma pop_macro("MFS_HILITE")
 #pragma pop_macro("ODT_MENU")
 #pragma pop_macro("ODS_SELECTED")
 #pragma pop_macro("ODS_GRAYED")
@@ -218,6 +251,15 @@ public:
     virtual std::int32_t trackPopupMenu(Handle menu, std::uint32_t flags, std::int32_t x, std::int32_t y,
                                         Handle owner) = 0;
     virtual bool destroyMenu(Handle menu) = 0;
+    // The number of items of a menu, or -1 when `menu` is no menu (GetMenuItemCount).
+    virtual int getMenuItemCount(Handle menu) = 0;
+    // The item at a 0-based position (GetMenuItemInfoW with MIIM_FTYPE, MIIM_STATE and MIIM_DATA);
+    // false when there is none.
+    virtual bool getMenuItem(Handle menu, int position, NativeMenuItem& item) = 0;
+    // Highlights the item at a 0-based position of a menu (HiliteMenuItem with MF_BYPOSITION and
+    // MF_HILITE). Measured under Wine: in a menu that is open, the menu loop's selection moves
+    // there, as with an arrow key.
+    virtual bool hiliteMenuItem(Handle owner, Handle menu, int position) = 0;
 
     // --- windows and the hook (user32, kernel32) ---
     virtual Handle getForegroundWindow() = 0;

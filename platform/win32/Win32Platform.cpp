@@ -84,6 +84,25 @@ std::int32_t Win32Platform::trackPopupMenu(Handle menu, std::uint32_t flags, std
 
 bool Win32Platform::destroyMenu(Handle menu) { return DestroyMenu(native<HMENU>(menu)) != 0; }
 
+int Win32Platform::getMenuItemCount(Handle menu) { return GetMenuItemCount(native<HMENU>(menu)); }
+
+bool Win32Platform::getMenuItem(Handle menu, int position, NativeMenuItem& item) {
+    if (position < 0) return false;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
+    if (!GetMenuItemInfoW(native<HMENU>(menu), static_cast<UINT>(position), TRUE, &info)) return false;
+    // The library stores 32-bit item data; a 64-bit platform hands it back widened.
+    item = {info.fType, info.fState, static_cast<std::uint32_t>(info.dwItemData)};
+    return true;
+}
+
+bool Win32Platform::hiliteMenuItem(Handle owner, Handle menu, int position) {
+    if (position < 0) return false;
+    return HiliteMenuItem(native<HWND>(owner), native<HMENU>(menu), static_cast<UINT>(position),
+                          MF_BYPOSITION | MF_HILITE) != 0;
+}
+
 Handle Win32Platform::getForegroundWindow() { return portable(GetForegroundWindow()); }
 
 bool Win32Platform::setForegroundWindow(Handle hwnd) { return SetForegroundWindow(native<HWND>(hwnd)) != 0; }

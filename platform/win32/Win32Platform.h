@@ -30,6 +30,9 @@ public:
     bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uint32_t itemData) override;
     std::int32_t trackPopupMenu(Handle menu, std::uint32_t flags, std::int32_t x, std::int32_t y, Handle owner) override;
     bool destroyMenu(Handle menu) override;
+    int getMenuItemCount(Handle menu) override;
+    bool getMenuItem(Handle menu, int position, NativeMenuItem& item) override;
+    bool hiliteMenuItem(Handle owner, Handle menu, int position) override;
     Handle getForegroundWindow() override;
     bool setForegroundWindow(Handle hwnd) override;
     std::uint32_t getWindowThreadId(Handle hwnd) override;

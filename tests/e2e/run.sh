@@ -102,6 +102,22 @@ open_submenu() {
     expect_items_as_defined
 }
 
+# wait_line <regex> <what failed>: waits for the C++ host's report of an opened menu or a painted item.
+wait_line() {
+    e2e_wait_line "$log" "$1" 60 "$host_pid" >/dev/null || host_failed "$2"
+}
+# wait_selected <key>: the C++ host has seen the item painted as highlighted.
+wait_selected() {
+    wait_line "^drawn $1 state 0x[0-9a-f]*[13579bdf] " "$1 was not painted as highlighted"
+}
+
+# wait_menus <count>: that many menu windows are on the screen (the menu and open submenus).
+wait_menus() {
+    e2e_wait 60 menus_open_or_end "$1" || true
+    [ "$(e2e_menu_windows | wc -l)" -ge "$1" ] || host_failed "fewer than $1 menu windows are open"
+}
+menus_open_or_end() { [ "$(e2e_menu_windows | wc -l)" -ge "$1" ] || e2e_ended "$host_pid"; }
+
 # expect_chosen <key>: the host ends by itself with code 0 and prints "chosen: <key>".
 expect_chosen() {
     local code=0
@@ -162,6 +178,41 @@ case "$case_name" in
         setup; start_vbs; e2e_keys Escape; expect_chosen "" ;;
     vbs-click-outside)
         setup; start_vbs; e2e_click "$outside_x" "$outside_y"; expect_chosen "" ;;
+    cpp-letter-top-level)
+        # "&Open", typed in lower case.
+        setup; start_cpp; e2e_keys o; expect_chosen open ;;
+    cpp-letter-submenu)
+        # Each letter opens a submenu (More, Recent files, Older); the last chooses inside Older.
+        setup; start_cpp
+        e2e_keys m; wait_line '^item tools ' "M did not open the submenu More"
+        e2e_keys r; wait_line '^item report ' "R did not open the submenu Recent files"
+        e2e_keys o; wait_line '^item archive2020 ' "O did not open the submenu Older"
+        e2e_keys 2; expect_chosen archive2019 ;;
+    cpp-letter-shared)
+        # "&Save" and "&Starred" share S: each S moves the highlight on, Return chooses.
+        setup; start_cpp
+        e2e_keys s; wait_selected save
+        e2e_keys s; wait_selected starred
+        e2e_keys Return; expect_chosen starred ;;
+    cpp-letter-no-match)
+        # No item has Q. The menu stays open and still takes letters: M opens More. Escape closes
+        # the submenu, then the menu.
+        setup; start_cpp
+        e2e_keys q m; wait_line '^item tools ' "the menu did not stay open after Q"
+        e2e_keys Escape Escape; expect_chosen "" ;;
+    vbs-letter-top-level)
+        # "E&xit": a letter inside the label.
+        setup; start_vbs; e2e_keys x; expect_chosen exit ;;
+    vbs-letter-submenu)
+        setup; start_vbs; e2e_keys m r o 2; expect_chosen archive2019 ;;
+    vbs-letter-shared)
+        setup; start_vbs; e2e_keys s s Return; expect_chosen starred ;;
+    vbs-letter-no-match)
+        # The script has no log: a submenu window opening after Q shows that the menu stayed open.
+        setup; start_vbs
+        [ "$(e2e_menu_windows | wc -l)" -eq 1 ] || host_failed "expected one menu window before typing"
+        e2e_keys q m; wait_menus 2
+        e2e_keys Escape Escape; expect_chosen "" ;;
     pixels-picture-highlight)
         setup classic; start_cpp; screen_check picture-highlight open ;;
     pixels-checked-highlight)

@@ -15,7 +15,7 @@ protected:
     Ref<MenuItems> items = makeRef<MenuItems>(platform);
     Handle root = platform.createPopupMenu();  // 0x1000; PopUp makes it the same way
 
-    AppendedCommands build() {
+    BuiltMenu build() {
         platform.clearCalls();
         return BuildMenu(platform, items.get(), root);
     }
@@ -96,7 +96,7 @@ TEST_F(BuildMenuTest, SeparatorIsPlainWhateverItsOtherPropertiesAndKeepsItsItemI
 TEST_F(BuildMenuTest, CommandItemsCarryTheirNumberAndItemDataThatIsNoPointer) {
     addItem(*items, u"a", u"Alpha");
     addItem(*items, u"b", u"Beta");
-    const AppendedCommands commands = build();
+    const AppendedCommands commands = build().commands;
     EXPECT_EQ(platform.calls(), (Calls{{"AppendMenuW", {root, 0x500, 1}}, {"AppendMenuW", {root, 0x500, 2}}}));
     EXPECT_EQ(platform.menuItems(root).at(0).itemData, 1u);
     EXPECT_EQ(platform.menuItems(root).at(1).itemData, 2u);
@@ -106,7 +106,7 @@ TEST_F(BuildMenuTest, CommandItemsCarryTheirNumberAndItemDataThatIsNoPointer) {
 }
 
 TEST_F(BuildMenuTest, EmptyCollectionAppendsNothing) {
-    EXPECT_TRUE(build().empty());
+    EXPECT_TRUE(build().commands.empty());
     EXPECT_TRUE(platform.calls().empty());
 }
 
@@ -115,7 +115,8 @@ TEST_F(BuildMenuTest, ThreeLevelsNestEachChildInItsParentsNewSubmenu) {
     addItem(*items, u"middle", u"Middle", u"top");
     addItem(*items, u"leaf", u"Leaf", u"middle");
     addItem(*items, u"after", u"After");
-    const AppendedCommands commands = build();
+    const BuiltMenu built = build();
+    const AppendedCommands& commands = built.commands;
 
     const Handle topMenu = 0x1001, middleMenu = 0x1002;
     EXPECT_EQ(platform.calls(), (Calls{
@@ -135,6 +136,8 @@ TEST_F(BuildMenuTest, ThreeLevelsNestEachChildInItsParentsNewSubmenu) {
     ASSERT_EQ(commands.size(), 2u);
     EXPECT_EQ(commands[0].item->key(), u"leaf");
     EXPECT_EQ(commands[1].item->key(), u"after");
+    // The pop-up answers access letters in these menus, and in the root.
+    EXPECT_EQ(built.submenus, (std::vector<Handle>{topMenu, middleMenu}));
 }
 
 TEST_F(BuildMenuTest, InvisibleItemLeavesOutItsWholeSubtree) {
@@ -183,7 +186,7 @@ TEST_F(BuildMenuTest, SubmenuThatCannotBeMadeIsLeftOutWithItsChildren) {
     addItem(*items, u"child", u"Child", u"parent");
     addItem(*items, u"other", u"Other");
     platform.queueResult("CreatePopupMenu", 0);
-    build();
+    EXPECT_TRUE(build().submenus.empty());
     EXPECT_EQ(platform.calls(), (Calls{{"CreatePopupMenu"}, {"AppendMenuW", {root, 0x500, 3}}}));
     EXPECT_EQ(items->itemAt(1)->ItemID(), 0);
 }
@@ -198,7 +201,9 @@ TEST_F(BuildMenuTest, NoRootMenuBuildsNothing) {
 
 TEST_F(BuildMenuTest, NoCollectionIsReportedInAWarningBox) {
     platform.clearCalls();
-    EXPECT_TRUE(BuildMenu(platform, nullptr, root).empty());
+    const BuiltMenu built = BuildMenu(platform, nullptr, root);
+    EXPECT_TRUE(built.commands.empty());
+    EXPECT_TRUE(built.submenus.empty());
     ASSERT_EQ(platform.messageBoxes().size(), 1u);
     EXPECT_EQ(platform.messageBoxes()[0].style, 0x30u);
     EXPECT_EQ(platform.messageBoxes()[0].caption, u"PopUpMenu");
@@ -216,7 +221,7 @@ TEST(BuildMenuFailure, EndsTheBuildAtTheFailingItemAndKeepsWhatWasAppended) {
     platform.clearCalls();
     platform.failOnCall("AppendMenuW", 2);
 
-    const AppendedCommands commands = BuildMenu(platform, items.get(), root);
+    const AppendedCommands commands = BuildMenu(platform, items.get(), root).commands;
     EXPECT_EQ(platform.calls(), (Calls{{"AppendMenuW", {root, 0x500, 1}},
                                        {"AppendMenuW", {root, 0x500, 2}},
                                        {"MessageBoxW", {0x30}, u"simulated failure"}}));

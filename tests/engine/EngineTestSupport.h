@@ -50,6 +50,11 @@ public:
         check("RtlMoveMemory");
         return record;
     }
+    bool getMenuItem(Handle menu, int position, NativeMenuItem& item) override {
+        const bool ok = RecordingPlatform::getMenuItem(menu, position, item);
+        check("GetMenuItemInfoW");
+        return ok;
+    }
     LResult callWindowProcedure(ProcValue procedure, Handle hwnd, std::uint32_t msg, WParam wParam,
                                 LParam lParam) override {
         const LResult result = RecordingPlatform::callWindowProcedure(procedure, hwnd, msg, wParam, lParam);

@@ -168,6 +168,42 @@ bool RecordingPlatform::destroyMenu(Handle menu) {
     return result("DestroyMenu", 1) != 0;
 }
 
+int RecordingPlatform::highlighted(Handle menu) const {
+    auto it = highlighted_.find(menu);
+    return it == highlighted_.end() ? -1 : it->second;
+}
+
+int RecordingPlatform::getMenuItemCount(Handle menu) {
+    record("GetMenuItemCount", {menu});
+    const long long count = liveMenus_.count(menu) ? static_cast<long long>(menuItems(menu).size()) : -1;
+    return static_cast<int>(failing_.count("GetMenuItemCount") ? -1 : result("GetMenuItemCount", count));
+}
+
+bool RecordingPlatform::getMenuItem(Handle menu, int position, NativeMenuItem& item) {
+    record("GetMenuItemInfoW", {menu, position});
+    const std::vector<AppendedItem>& appended = menuItems(menu);
+    if (failing_.count("GetMenuItemInfoW") || !liveMenus_.count(menu) || position < 0 ||
+        static_cast<std::size_t>(position) >= appended.size())
+        return false;
+    // What AppendMenu's flags become: the separator and owner-draw flags are the item's type,
+    // the grayed, disabled and checked flags its state.
+    const AppendedItem& found = appended[static_cast<std::size_t>(position)];
+    item.type = found.flags & (win::MF_SEPARATOR | win::MF_OWNERDRAW);
+    item.state = found.flags & (win::MF_GRAYED | win::MF_DISABLED | win::MF_CHECKED);
+    if (highlighted(menu) == position) item.state |= win::MFS_HILITE;
+    item.itemData = found.itemData;
+    return true;
+}
+
+bool RecordingPlatform::hiliteMenuItem(Handle owner, Handle menu, int position) {
+    record("HiliteMenuItem", {owner, menu, position});
+    if (failing_.count("HiliteMenuItem") || !liveMenus_.count(menu) || position < 0 ||
+        static_cast<std::size_t>(position) >= menuItems(menu).size())
+        return false;
+    highlighted_[menu] = position;
+    return true;
+}
+
 Handle RecordingPlatform::getForegroundWindow() {
     record("GetForegroundWindow");
     return static_cast<Handle>(result("GetForegroundWindow", foreground_));

@@ -88,6 +88,10 @@ public:
     void setWindowThread(Handle hwnd, std::uint32_t threadId) { windowThreads_[hwnd] = threadId; }
     void setMenuFont(const LogFontA& font) { menuFont_ = font; }
     void setIconSize(std::int32_t width, std::int32_t height) { iconWidth_ = width, iconHeight_ = height; }
+    // The highlighted item of a menu (a 0-based position, -1 for none), as the user's pointer or
+    // keyboard would leave it; hiliteMenuItem moves it as well. getMenuItem reports it as MFS_HILITE.
+    void setHighlighted(Handle menu, int position) { highlighted_[menu] = position; }
+    int highlighted(Handle menu) const;
     // Runs inside trackPopupMenu, as the platform's modal loop would: it may deliver messages
     // to the hook (see deliver) and returns the chosen command.
     std::function<std::int32_t(Handle menu, Handle owner)> onTrack;
@@ -116,6 +120,9 @@ public:
     bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uint32_t itemData) override;
     std::int32_t trackPopupMenu(Handle menu, std::uint32_t flags, std::int32_t x, std::int32_t y, Handle owner) override;
     bool destroyMenu(Handle menu) override;
+    int getMenuItemCount(Handle menu) override;
+    bool getMenuItem(Handle menu, int position, NativeMenuItem& item) override;
+    bool hiliteMenuItem(Handle owner, Handle menu, int position) override;
     Handle getForegroundWindow() override;
     bool setForegroundWindow(Handle hwnd) override;
     std::uint32_t getWindowThreadId(Handle hwnd) override;
@@ -181,6 +188,7 @@ private:
     std::map<int, ColorRef> sysColors_;
     std::map<Handle, std::vector<AppendedItem>> menus_;
     std::set<Handle> liveMenus_;
+    std::map<Handle, int> highlighted_;
     std::set<Handle> liveGdi_;
     std::set<Handle> liveDCs_;
     std::map<Handle, char> kinds_;

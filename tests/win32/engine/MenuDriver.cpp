@@ -66,8 +66,12 @@ void MenuDriver::run() {
             performed = false;
             break;
         }
-        PostMessageW(menus.front(), WM_KEYDOWN, step.value, 1);
-        PostMessageW(menus.front(), WM_KEYUP, step.value, 0xC0000001);
+        if (step.kind == MenuStep::Character) {
+            PostMessageW(menus.front(), WM_CHAR, step.value, 1);
+        } else {
+            PostMessageW(menus.front(), WM_KEYDOWN, step.value, 1);
+            PostMessageW(menus.front(), WM_KEYUP, step.value, 0xC0000001);
+        }
     }
     completed_ = performed;
     // Now the pop-up call has to return. A menu that stays open, or a call that is still waiting

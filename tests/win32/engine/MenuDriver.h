@@ -16,11 +16,13 @@
 namespace popupmenu::testing {
 
 struct MenuStep {
-    enum Kind { Key, WaitForMenus } kind;
-    unsigned value;  // a virtual-key code, or how many menu windows must be open
+    enum Kind { Key, Character, WaitForMenus } kind;
+    unsigned value;  // a virtual-key code, a UTF-16 character, or how many menu windows must be open
 };
 
 inline MenuStep key(unsigned vk) { return {MenuStep::Key, vk}; }
+// A typed character as the menu receives it after translation (WM_CHAR), in any script.
+inline MenuStep character(char16_t typed) { return {MenuStep::Character, typed}; }
 inline MenuStep waitForMenus(unsigned count) { return {MenuStep::WaitForMenus, count}; }
 
 // The visible pop-up menu windows of this process, the most recently opened first.

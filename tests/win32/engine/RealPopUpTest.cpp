@@ -95,6 +95,27 @@ void fillMenu(MenuItems& items) {
     add(u"quit", u"Quit");
 }
 
+// Items with access letters: two share S, a disabled and a hidden one have letters of their own,
+// two letters are outside ASCII, and More opens a submenu holding Recent files and Older.
+void fillLetterMenu(MenuItems& items) {
+    const auto add = [&](const char16_t* key, const char16_t* text, const char16_t* parent = nullptr) {
+        Ref<MenuItem> item = items.Add(Value::string(key), text, parent ? Value::string(parent) : Value::missing());
+        EXPECT_TRUE(item);
+        return item;
+    };
+    add(u"open", u"&Open");
+    add(u"save", u"&Save");
+    add(u"starred", u"&Starred");
+    if (Ref<MenuItem> print = add(u"print", u"&Print")) print->setEnabled(MenuItem::False);
+    if (Ref<MenuItem> hidden = add(u"hidden", u"&Hidden")) hidden->setVisible(MenuItem::False);
+    add(u"anger", u"&\u00C4rger");
+    add(u"beetle", u"&\u0416\u0443\u043A");
+    add(u"more", u"&More");
+    add(u"recent", u"&Recent files", u"more");
+    add(u"older", u"&Older", u"more");
+    add(u"exit", u"E&xit");
+}
+
 struct Choice {
     const char* what;
     std::vector<MenuStep> steps;
@@ -119,12 +140,13 @@ struct PopUpOutcome {
     Handle recentSubmenu = 0;       // the ItemID of the submenu item after the call
 };
 
-// Creates a component on the calling thread, pops it up under a driver performing `steps`.
-PopUpOutcome popUpOnThisThread(const std::vector<MenuStep>& steps) {
+// Creates a component on the calling thread, fills it with `fill` and pops it up under a driver
+// performing `steps`.
+PopUpOutcome popUpOnThisThread(const std::vector<MenuStep>& steps, void (*fill)(MenuItems&) = fillMenu) {
     Win32Platform platform;
     Ref<NuvraPopUpMenu> component = makeRef<NuvraPopUpMenu>(platform);
     Ref<MenuItems> items = component->MenuItems();
-    fillMenu(*items);
+    fill(*items);
 
     PopUpOutcome outcome;
     {
@@ -227,6 +249,43 @@ TEST_F(RealPopUp, ThreadWhoseForegroundWindowBelongsToAnotherThreadUsesAHiddenOw
         EXPECT_EQ(GetWindowLongPtrW(host.get(), GWLP_WNDPROC), hostProcedureValue) << choice.what;
         expectMenusDestroyed(outcome, choice.what);
     }
+}
+
+TEST_F(RealPopUp, AccessLettersChooseOpenSubmenusAndCycleThroughItemsSharingALetter) {
+    // Characters are posted to the menu as WM_CHAR: Wine's menu loop matches none of them against
+    // owner-drawn items and asks the owner with WM_MENUCHAR. It ignores an MNC_SELECT answer, so
+    // the cycling below also shows the highlight moved by the library itself.
+    const Choice choices[] = {
+        {"a letter chooses, in either case", {character(u'O')}, u"open"},
+        {"a letter opens a submenu, the next chooses in it",
+         {character(u'm'), waitForMenus(2), character(u'o')}, u"older"},
+        {"two items share a letter: the second", {character(u's'), character(u's'), key(VK_RETURN)}, u"starred"},
+        {"two items share a letter: round to the first again",
+         {character(u's'), character(u's'), character(u's'), key(VK_RETURN)}, u"save"},
+        {"a letter outside ASCII", {character(u'\u00E4')}, u"anger"},
+        {"a Cyrillic letter", {character(u'\u0436')}, u"beetle"},
+        // Down moves on from the highlighted item (the first with none): the menu stayed open, and
+        // a disabled item's letter put the highlight on it.
+        {"no match leaves the menu open", {character(u'q'), key(VK_DOWN), key(VK_RETURN)}, u"open"},
+        {"no match, then Escape", {character(u'q'), key(VK_ESCAPE)}, u""},
+        {"a disabled item is highlighted, not chosen", {character(u'p'), key(VK_DOWN), key(VK_RETURN)}, u"anger"},
+        {"a hidden item's letter matches nothing", {character(u'h'), key(VK_DOWN), key(VK_RETURN)}, u"open"},
+    };
+    const auto expectChoices = [&](const char* owner, const std::function<void()>& beforePopUp) {
+        for (const Choice& choice : choices) {
+            beforePopUp();
+            const PopUpOutcome outcome = popUpOnThisThread(choice.steps, fillLetterMenu);
+            EXPECT_FALSE(outcome.watchdogFired) << owner << ": " << choice.what;
+            EXPECT_TRUE(outcome.driverCompleted) << owner << ": " << choice.what;
+            EXPECT_EQ(outcome.key, choice.key) << owner << ": " << choice.what;
+        }
+    };
+    {
+        // Its own procedure ends in DefWindowProcW, which answers MNC_IGNORE (measured under Wine).
+        HostWindow host;
+        expectChoices("a host window", [&] { host.bringToForeground(); });
+    }
+    expectChoices("the library's hidden owner", [] {});
 }
 
 }  // namespace

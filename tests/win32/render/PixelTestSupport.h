@@ -44,6 +44,13 @@ public:
         return real_.trackPopupMenu(menu, flags, x, y, owner);
     }
     bool destroyMenu(Handle menu) override { return real_.destroyMenu(menu); }
+    int getMenuItemCount(Handle menu) override { return real_.getMenuItemCount(menu); }
+    bool getMenuItem(Handle menu, int position, NativeMenuItem& item) override {
+        return real_.getMenuItem(menu, position, item);
+    }
+    bool hiliteMenuItem(Handle owner, Handle menu, int position) override {
+        return real_.hiliteMenuItem(owner, menu, position);
+    }
     Handle getForegroundWindow() override { return real_.getForegroundWindow(); }
     bool setForegroundWindow(Handle hwnd) override { return real_.setForegroundWindow(hwnd); }
     std::uint32_t getWindowThreadId(Handle hwnd) override { return real_.getWindowThreadId(hwnd); }
