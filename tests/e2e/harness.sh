@@ -59,6 +59,31 @@ e2e_cleanup() {
     return "$code"
 }
 
+# The log of the host a test drives. The C++ demo host's --report writes a line per item it
+# measured and placed: "item <key> <left> <top> <right> <bottom>".
+e2e_host_log=
+
+# e2e_host_failed <message>: the end of the host's output and a screenshot, then the failure.
+e2e_host_failed() {
+    echo "--- host output (the end):" >&2
+    tail -n 40 "$e2e_host_log" >&2 2>/dev/null; tail -n 20 "$e2e_host_log.err" >&2 2>/dev/null
+    e2e_screenshot "$e2e_work/failure.png" 2>/dev/null && echo "--- the screen: $e2e_work/failure.png" >&2
+    e2e_fail "$1"
+}
+
+# e2e_item_centre <key>: the middle of an item the host reported, "x y".
+e2e_item_centre() {
+    awk -v key="$1" '$1 == "item" && $2 == key { print int(($3 + $5) / 2), int(($4 + $6) / 2); exit }' "$e2e_host_log"
+}
+
+# e2e_click_item <key>: clicks the middle of an item the host reported.
+e2e_click_item() {
+    local point; point=$(e2e_item_centre "$1")
+    [ -n "$point" ] || e2e_host_failed "the host reported no item $1"
+    # shellcheck disable=SC2086
+    e2e_click $point
+}
+
 # e2e_wait <seconds> <command...>: polls the command every 0.1 s until it succeeds; fails after
 # the time limit.
 e2e_wait() {
@@ -114,6 +139,24 @@ for name, value in pairs:
     section = pattern.sub(line, section) if pattern.search(section) else section + "\n" + line
 with open(path, "w", encoding="utf-8", errors="surrogateescape") as f:
     f.write(text[:start] + section + text[end:])
+PY
+}
+
+# e2e_forget_registrations <identifier>...: takes out of the copied prefix's registry files, before
+# Wine starts, every key that names one of the identifiers (class, type library or ProgID) in its
+# path or in a value. A copy of a prefix where PopUpMenu was registered (scripts/demo registers it
+# in the project's own prefix, to stay) then holds nothing of it.
+e2e_forget_registrations() {
+    python3 - "$e2e_prefix" "$@" <<'PY'
+import glob, sys
+prefix, identifiers = sys.argv[1], [i.lower() for i in sys.argv[2:]]
+for path in glob.glob(prefix + "/*.reg"):
+    with open(path, encoding="utf-8", errors="surrogateescape") as f:
+        chunks = f.read().split("\n\n")
+    kept = [c for c in chunks if not (c.startswith("[") and any(i in c.lower() for i in identifiers))]
+    if len(kept) != len(chunks):
+        with open(path, "w", encoding="utf-8", errors="surrogateescape") as f:
+            f.write("\n\n".join(kept))
 PY
 }
 

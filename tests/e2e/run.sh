@@ -35,6 +35,7 @@ limit=${POPUPMENU_E2E_LIMIT:-270}
 [ "$case_name" = gui-objects ] && limit=${POPUPMENU_E2E_LIMIT:-860}
 e2e_begin "$work_root/$case_name" "$limit"
 log=$e2e_work/host.log
+e2e_host_log=$log
 
 # setup [classic]: display, prefix copy, Wine, registration, pointer. "classic" first switches the
 # copy to the classic grey colours: in Wine's own scheme the menu is white, and a disabled label's
@@ -56,15 +57,15 @@ start_cpp() {
     [ -f "$host_exe" ] || e2e_fail "$host_exe is not built"
     e2e_start "$log" "$host_exe" --report
     host_pid=$e2e_last_pid
-    e2e_wait_line "$log" '^item exit ' 90 "$host_pid" >/dev/null || host_failed "the menu did not open"
-    e2e_wait_line "$log" '^drawn exit ' 90 "$host_pid" >/dev/null || host_failed "the menu was not painted"
+    e2e_wait_line "$log" '^item exit ' 90 "$host_pid" >/dev/null || e2e_host_failed "the menu did not open"
+    e2e_wait_line "$log" '^drawn exit ' 90 "$host_pid" >/dev/null || e2e_host_failed "the menu was not painted"
     expect_items_as_defined
 }
 
 # The host notes a menu whose items differ in number from its visible entries (a hidden item
 # shown, an item missing).
 expect_items_as_defined() {
-    ! grep -a '^note ' "$log" || host_failed "a menu does not hold the host's visible items"
+    ! grep -a '^note ' "$log" || e2e_host_failed "a menu does not hold the host's visible items"
 }
 
 # start_vbs: the VBScript host under cscript; returns once a menu window is on the screen.
@@ -72,39 +73,23 @@ start_vbs() {
     e2e_start "$log" cscript //NoLogo "$(e2e_windows_path "$demo_vbs")"
     host_pid=$e2e_last_pid
     e2e_wait 90 menu_window_or_end || true
-    [ -n "$menu_window" ] || host_failed "no menu window appeared"
+    [ -n "$menu_window" ] || e2e_host_failed "no menu window appeared"
 }
 menu_window_or_end() {
     menu_window=$(e2e_menu_windows | tail -1)
     [ -n "$menu_window" ] || e2e_ended "$host_pid"
 }
 
-host_failed() {
-    echo "--- host output (the end):" >&2; tail -n 40 "$log" >&2 2>/dev/null; tail -n 20 "$log.err" >&2 2>/dev/null
-    e2e_screenshot "$e2e_work/failure.png" 2>/dev/null && echo "--- the screen: $e2e_work/failure.png" >&2
-    e2e_fail "$1"
-}
-
-# centre <key>: the middle of an item the C++ host reported, "x y".
-centre() {
-    awk -v key="$1" '$1 == "item" && $2 == key { print int(($3 + $5) / 2), int(($4 + $6) / 2); exit }' "$log"
-}
-click_item() {
-    local point; point=$(centre "$1")
-    [ -n "$point" ] || host_failed "the host reported no item $1"
-    # shellcheck disable=SC2086
-    e2e_click $point
-}
 # open_submenu <item> <last item of its submenu>
 open_submenu() {
-    click_item "$1"
-    e2e_wait_line "$log" "^item $2 " 60 "$host_pid" >/dev/null || host_failed "the submenu of $1 did not open"
+    e2e_click_item "$1"
+    e2e_wait_line "$log" "^item $2 " 60 "$host_pid" >/dev/null || e2e_host_failed "the submenu of $1 did not open"
     expect_items_as_defined
 }
 
 # wait_line <regex> <what failed>: waits for the C++ host's report of an opened menu or a painted item.
 wait_line() {
-    e2e_wait_line "$log" "$1" 60 "$host_pid" >/dev/null || host_failed "$2"
+    e2e_wait_line "$log" "$1" 60 "$host_pid" >/dev/null || e2e_host_failed "$2"
 }
 # wait_selected <key>: the C++ host has seen the item painted as highlighted.
 wait_selected() {
@@ -114,7 +99,7 @@ wait_selected() {
 # wait_menus <count>: that many menu windows are on the screen (the menu and open submenus).
 wait_menus() {
     e2e_wait 60 menus_open_or_end "$1" || true
-    [ "$(e2e_menu_windows | wc -l)" -ge "$1" ] || host_failed "fewer than $1 menu windows are open"
+    [ "$(e2e_menu_windows | wc -l)" -ge "$1" ] || e2e_host_failed "fewer than $1 menu windows are open"
 }
 menus_open_or_end() { [ "$(e2e_menu_windows | wc -l)" -ge "$1" ] || e2e_ended "$host_pid"; }
 
@@ -122,9 +107,9 @@ menus_open_or_end() { [ "$(e2e_menu_windows | wc -l)" -ge "$1" ] || e2e_ended "$
 expect_chosen() {
     local code=0
     e2e_finish "$host_pid" 60 || code=$?
-    [ "$code" -eq 0 ] || host_failed "the host ended with code $code"
+    [ "$code" -eq 0 ] || e2e_host_failed "the host ended with code $code"
     local line; line=$(grep -a '^chosen:' "$log" | tr -d '\r' || true)
-    [ "$line" = "chosen: $1" ] || host_failed "expected 'chosen: $1', the host printed '${line:-nothing}'"
+    [ "$line" = "chosen: $1" ] || e2e_host_failed "expected 'chosen: $1', the host printed '${line:-nothing}'"
     echo "ok    chosen: '$1'"
 }
 
@@ -132,11 +117,11 @@ expect_chosen() {
 # it painted as selected and the screen has settled, then checks the screenshot's pixels.
 screen_check() {
     local check=$1 key=$2 shot=$e2e_work/$1.png
-    local point; point=$(centre "$key")
+    local point; point=$(e2e_item_centre "$key")
     # shellcheck disable=SC2086
     e2e_move $point
     e2e_wait_line "$log" "^drawn $key state 0x[0-9a-f]*[13579bdf] " 60 "$host_pid" >/dev/null ||
-        host_failed "$key was not painted as selected"
+        e2e_host_failed "$key was not painted as selected"
     e2e_settled_screenshot "$shot" || e2e_fail "no screenshot"
     python3 "$here/checks.py" "$check" "$log" "$shot" || e2e_fail "the screen check $check failed (screenshot $shot)"
     e2e_keys Escape
@@ -150,17 +135,17 @@ log_check() {
     host_pid=$e2e_last_pid
     local code=0
     e2e_finish "$host_pid" "$limit" || code=$?
-    [ "$code" -eq 0 ] || host_failed "the host ended with code $code"
-    python3 "$here/checks.py" "$check" "$log" "$popups" || host_failed "the check $check failed"
+    [ "$code" -eq 0 ] || e2e_host_failed "the host ended with code $code"
+    python3 "$here/checks.py" "$check" "$log" "$popups" || e2e_host_failed "the check $check failed"
 }
 
 case "$case_name" in
     cpp-top-level)
-        setup; start_cpp; click_item save; expect_chosen save ;;
+        setup; start_cpp; e2e_click_item save; expect_chosen save ;;
     cpp-three-deep)
         setup; start_cpp
         open_submenu more tools; open_submenu recent report; open_submenu older archive2020
-        click_item archive2019; expect_chosen archive2019 ;;
+        e2e_click_item archive2019; expect_chosen archive2019 ;;
     cpp-escape)
         setup; start_cpp; e2e_keys Escape; expect_chosen "" ;;
     cpp-click-outside)
@@ -210,7 +195,7 @@ case "$case_name" in
     vbs-letter-no-match)
         # The script has no log: a submenu window opening after Q shows that the menu stayed open.
         setup; start_vbs
-        [ "$(e2e_menu_windows | wc -l)" -eq 1 ] || host_failed "expected one menu window before typing"
+        [ "$(e2e_menu_windows | wc -l)" -eq 1 ] || e2e_host_failed "expected one menu window before typing"
         e2e_keys q m; wait_menus 2
         e2e_keys Escape Escape; expect_chosen "" ;;
     pixels-picture-highlight)
