@@ -38,11 +38,15 @@ MenuDriver::MenuDriver(std::vector<MenuStep> steps)
 
 MenuDriver::~MenuDriver() {
     finished();
-    thread_.join();
     CloseHandle(done_);
 }
 
-void MenuDriver::finished() { SetEvent(done_); }
+// Waits for the thread: the menu can close (and the pop-up call return) on the step the thread
+// posted last, before the thread has recorded that it performed it.
+void MenuDriver::finished() {
+    SetEvent(done_);
+    if (thread_.joinable()) thread_.join();
+}
 
 bool MenuDriver::waitUntilMenusOpen(unsigned count) {
     const ULONGLONG deadline = GetTickCount64() + kGuardMilliseconds;

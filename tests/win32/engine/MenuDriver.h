@@ -38,7 +38,8 @@ public:
     MenuDriver& operator=(const MenuDriver&) = delete;
     ~MenuDriver();
 
-    // The pop-up call has returned: the guard stands down.
+    // The pop-up call has returned: the guard stands down, and once this returns the thread has
+    // ended, so completed() and watchdogFired() are final.
     void finished();
     // True when the guard had to close the menu.
     bool watchdogFired() const { return fired_.load(); }
