@@ -19,8 +19,9 @@ popupmenu_wineserver=/usr/lib/wine/wineserver64
 
 # popupmenu_start_wineserver <prefix> [<loader>]: a Wine server for the prefix that stays up until
 # popupmenu_stop_wineserver, started before any Wine program of the prefix runs.
-# A server that a Wine program starts on demand exits a few seconds after its last client; a
-# client that starts while it exits is refused ("wine client error:0: recvmsg: Connection reset
+# A server that a Wine program starts on demand has no persistence (it runs as "wineserver -p0",
+# measured): it begins to shut down, closing its socket, as soon as its last client exits, and a
+# client connecting at that moment is dropped ("wine client error:0: recvmsg: Connection reset
 # by peer") and fails at once. A persistent server never exits on its own, so no client can meet
 # one that is going. A server the prefix already has (a lingering one, or one left behind) is
 # ended first: its exit could come at any moment. With a loader, wineboot then starts the

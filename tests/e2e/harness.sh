@@ -142,12 +142,18 @@ with open(path, "w", encoding="utf-8", errors="surrogateescape") as f:
 PY
 }
 
-# e2e_forget_registrations <identifier>...: takes out of the copied prefix's registry files, before
-# Wine starts, every key that names one of the identifiers (class, type library or ProgID) in its
-# path or in a value. A copy of a prefix where PopUpMenu was registered (scripts/demo registers it
-# in the project's own prefix, to stay) then holds nothing of it.
-e2e_forget_registrations() {
-    python3 - "$e2e_prefix" "$@" <<'PY'
+# e2e_unregistered_copy <assembly manifest>...: makes the copied prefix hold nothing of PopUpMenu,
+# before Wine starts, and checks it. Every registry key that names a class, type library or
+# ProgID of the manifests, in its path or in a value, is taken out of the copy's registry files
+# (a base prefix can hold a registration: scripts/demo registers PopUpMenu in the project's own
+# prefix, to stay); then none of those identifiers may appear in them any more (both registry
+# views and the user's classes are kept there).
+e2e_unregistered_copy() {
+    local identifiers id
+    mapfile -t identifiers < <(grep -ohE '(clsid|tlbid|progid)="[^"]+"' "$@" | cut -d'"' -f2 | sort -u)
+    # Three classes, each with its ProgID, and the type library.
+    [ "${#identifiers[@]}" -ge 7 ] || e2e_fail "the manifests $* name too few identifiers: ${identifiers[*]}"
+    python3 - "$e2e_prefix" "${identifiers[@]}" <<'PY'
 import glob, sys
 prefix, identifiers = sys.argv[1], [i.lower() for i in sys.argv[2:]]
 for path in glob.glob(prefix + "/*.reg"):
@@ -158,13 +164,10 @@ for path in glob.glob(prefix + "/*.reg"):
         with open(path, "w", encoding="utf-8", errors="surrogateescape") as f:
             f.write("\n\n".join(kept))
 PY
-}
-
-# e2e_use_prefix <prefix>: use a prefix as it is (scripts/demo uses the project's own).
-e2e_use_prefix() {
-    e2e_prefix=$1
-    [ -f "$e2e_prefix/system.reg" ] || e2e_fail "no Wine prefix at $e2e_prefix (run scripts/setup)"
-    export WINEPREFIX=$e2e_prefix
+    for id in "${identifiers[@]}"; do
+        ! grep -qiF "$id" "$e2e_prefix"/*.reg || e2e_fail "$id is still in the registry of the prefix copy"
+    done
+    echo "ok    none of ${identifiers[*]} is in the registry of the prefix copy"
 }
 
 # e2e_use_loader_of <PE file>: the Wine loader of that file's architecture for every program the
