@@ -170,6 +170,14 @@ PY
     echo "ok    none of ${identifiers[*]} is in the registry of the prefix copy"
 }
 
+# e2e_use_prefix <prefix>: use a prefix as it is, not a copy (scripts/demo uses the project's own,
+# where its registration stays for later use).
+e2e_use_prefix() {
+    e2e_prefix=$1
+    [ -f "$e2e_prefix/system.reg" ] || e2e_fail "no Wine prefix at $e2e_prefix (run scripts/setup)"
+    export WINEPREFIX=$e2e_prefix
+}
+
 # e2e_use_loader_of <PE file>: the Wine loader of that file's architecture for every program the
 # test starts (wine for a 32-bit DLL or host, wine64 for a 64-bit one).
 e2e_use_loader_of() {
