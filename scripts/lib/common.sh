@@ -41,6 +41,23 @@ popupmenu_start_wineserver() {
     return 0
 }
 
+# popupmenu_has_persistent_server <prefix>: succeeds when a persistent Wine server ("wineserver -p",
+# as popupmenu_start_wineserver and the test runs start theirs) serves the prefix. A server works in
+# the folder "server-<device>-<inode>" of its prefix's directory (measured: a fresh one still in the
+# prefix itself); one that a program started on demand runs as "-p0" and ends on its own.
+popupmenu_has_persistent_server() {
+    local prefix device inode pid cwd args
+    prefix=$(readlink -f "$1")
+    read -r device inode < <(stat -c '%D %i' "$prefix") || return 1
+    for pid in $(pgrep -f "^$popupmenu_wineserver( |$)"); do
+        cwd=$(readlink "/proc/$pid/cwd" 2>/dev/null) || continue
+        [ "$cwd" = "$prefix" ] || [ "$(basename "$cwd")" = "server-$device-$(printf %x "$inode")" ] || continue
+        args=$(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null) || continue
+        [[ " $args " == *" -p "* ]] && return 0
+    done
+    return 1
+}
+
 # popupmenu_stop_wineserver <prefix>: ends the prefix's Wine server and its programs, and returns
 # once the server has gone.
 popupmenu_stop_wineserver() {

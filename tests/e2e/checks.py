@@ -9,6 +9,8 @@ code 1.
                                         from the left edge and the white check glyph
   checks.py procs LOG POPUPS            the window procedure around every pop-up
   checks.py objects LOG POPUPS          GDI and USER objects after the first and the last pop-up
+  checks.py open-menus PNG COUNT        COUNT menus open side by side (the demo's screenshot), each
+                                        with a highlighted item's gradient inside its frame
 """
 
 import sys
@@ -199,8 +201,88 @@ def objects(log, popups):
           f"as after the first (first {first}, last {last})")
 
 
+MIN_EDGE = 30          # a menu frame's shortest edge, in pixels
+MIN_GRADIENT = 40      # the shortest gradient run that counts as a highlight
+
+
+def run_length(shot, x, y, dx, dy, colour):
+    n = 0
+    while 0 <= x < shot.width and 0 <= y < shot.height and shot.pixel(x, y) == colour:
+        n, x, y = n + 1, x + dx, y + dy
+    return n
+
+
+def menu_frames(shot):
+    """The menus' one-pixel frames, as (left, top, width, height): where a left edge starts, a top
+    and a left edge of one colour, at least MIN_EDGE long, that a bottom edge of that colour closes,
+    with other ground inside the corner (a filled area is no frame). A submenu lies over its
+    parent's right edge, and its top and bottom edges may run on into the next submenu's, so the
+    width is where the frame's top edge ends or the next frame begins."""
+    corners = []
+    for y in range(shot.height - 1):
+        for x in range(shot.width - 1):
+            colour = shot.pixel(x, y)
+            if shot.pixel(x + 1, y + 1) == colour or (y > 0 and shot.pixel(x, y - 1) == colour):
+                continue
+            width, height = run_length(shot, x, y, 1, 0, colour), run_length(shot, x, y, 0, 1, colour)
+            if width < MIN_EDGE or height < MIN_EDGE:
+                continue
+            if run_length(shot, x, y + height - 1, 1, 0, colour) >= MIN_EDGE:
+                corners.append((x, y, width, height))
+    frames = []
+    for left, top, width, height in sorted(corners):
+        following = [x for x, y, _, _ in corners if left < x < left + width and top <= y < top + height]
+        frames.append((left, top, (min(following) - left) if following else width, height))
+    return frames
+
+
+def gradient_runs(shot, left, top, right, bottom):
+    """Horizontal runs of at least MIN_GRADIENT pixels in which every colour channel moves one way
+    by at most 3 per pixel, and by at least 60 over the run: a highlight's gradient. Returns
+    (x, y, length) for each."""
+    runs = []
+    for y in range(top, bottom):
+        start, signs = left, [0, 0, 0]
+        for x in range(left + 1, right + 1):
+            steady = x < right
+            if steady:
+                a, b = shot.pixel(x - 1, y), shot.pixel(x, y)
+                steps = [q - p for p, q in zip(a, b)]
+                for c, step in enumerate(steps):
+                    if abs(step) > 3 or (step and signs[c] and (step > 0) != (signs[c] > 0)):
+                        steady = False
+                    elif step:
+                        signs[c] = step
+            if steady:
+                continue
+            first, last = shot.pixel(start, y), shot.pixel(x - 1, y)
+            if x - start >= MIN_GRADIENT and max(abs(p - q) for p, q in zip(first, last)) >= 60:
+                runs.append((start, y, x - start))
+            start, signs = x, [0, 0, 0]
+    return runs
+
+
+def open_menus(shot, count):
+    frames = sorted(menu_frames(shot))
+    check(len(frames) == count, f"{count} menu frames on the screen (found {len(frames)}: {frames})")
+    lefts = [f[0] for f in frames]
+    check(lefts == sorted(set(lefts)), f"each menu opens to the right of the one before (left edges {lefts})")
+    for left, top, width, height in frames:
+        runs = gradient_runs(shot, left + 1, top + 1, left + width - 1, top + height - 1)
+        rows = sorted({y for _, y, _ in runs})
+        check(len(rows) >= 4, f"the menu at ({left}, {top}) has a highlighted item: a gradient in "
+              f"{len(rows)} rows{f' from y={rows[0]} to y={rows[-1]}' if rows else ''}")
+        check(not rows or rows[-1] - rows[0] < 30, f"the menu at ({left}, {top}) highlights one item only "
+              f"(gradient rows {rows[:1]}..{rows[-1:]})")
+
+
 def main(argv):
-    what, log = argv[1], HostLog(argv[2])
+    what = argv[1]
+    if what == "open-menus":
+        open_menus(png.read(argv[2]), int(argv[3]))
+        print(f"{len(failures)} check(s) failed" if failures else "all checks passed")
+        return 1 if failures else 0
+    log = HostLog(argv[2])
     if what in ("picture-highlight", "checked-highlight"):
         shot = png.read(argv[3])
         print(f"colours: {log.colours}")
