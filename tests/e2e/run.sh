@@ -208,6 +208,26 @@ case "$case_name" in
     gui-objects)
         # 1 pop-up to start from, then 200 more.
         setup; log_check objects 201 800 ;;
+    readme-samples|usage-samples)
+        # Each VBScript sample of the document as it stands, through cscript: the keys choose an
+        # item, and the sample prints its key.
+        doc=$source_dir/README.md
+        [ "$case_name" = readme-samples ] || doc=$source_dir/USAGE.md
+        mapfile -t samples < <(python3 "$here/doc_samples.py" "$doc" "$e2e_work/samples") ||
+            e2e_fail "the samples of $doc could not be read"
+        [ "${#samples[@]}" -gt 0 ] || e2e_fail "$doc has no VBScript sample"
+        setup
+        for sample in "${samples[@]}"; do
+            read -r file key keys <<<"$sample"
+            echo "--- $(basename "$doc"), $file: choosing $key with $keys"
+            log=$e2e_work/$file.log
+            e2e_host_log=$log
+            demo_vbs=$e2e_work/samples/$file
+            start_vbs
+            # shellcheck disable=SC2086  # the keys, one word each
+            e2e_keys $keys
+            expect_chosen "$key"
+        done ;;
     *)
         e2e_fail "unknown case $case_name" ;;
 esac
