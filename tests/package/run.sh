@@ -6,6 +6,11 @@
 #
 #   run.sh static          the zip's checksums, files, DLLs and manifests (check_package.py)
 #   run.sh x64             the x64 DLL with 64-bit regsvr32 and 64-bit cscript, then unregistered
+#   run.sh usage-commands  the registration commands of USAGE.md's table, typed as they stand into
+#                          64-bit cmd in the unpacked package's folder: each registers (checked in
+#                          the registry view it names, and a machine-wide registration by creating
+#                          the menu from cscript of its bitness) and its /u form removes it. The x86
+#                          rows need 32-bit programs: elsewhere they are said to be left out.
 #   run.sh side-by-side    both DLLs registered in one WoW64 prefix, each by the regsvr32 of its
 #                          bitness; 64-bit and 32-bit cscript each pop the menu up and get the key;
 #                          unregistering the x86 DLL leaves the x64 one usable. Needs a machine that
@@ -20,7 +25,7 @@ source_dir=$(cd "$here/../.." && pwd)
 # shellcheck source-path=SCRIPTDIR source=../e2e/harness.sh
 source "$here/../e2e/harness.sh"
 
-case_name=${1:?usage: run.sh static|x64|side-by-side}
+case_name=${1:?usage: run.sh static|x64|usage-commands|side-by-side}
 build_root=${POPUPMENU_BUILD:-$source_dir/build}
 dist=${POPUPMENU_PACKAGE_DIST:-$source_dir/dist}
 work_root=${POPUPMENU_PACKAGE_WORK:-$build_root/package-tests/work}
@@ -62,7 +67,7 @@ e2e_unregistered_copy "$unpacked"/x*/PopUpMenu.sxs.manifest
 
 windows_dir="C:\\PopUpMenu\\$package"
 clsid=$(grep -oE 'clsid="[^"]+" progid="PopUpMenu.NuvraPopUpMenu"' "$unpacked/x64/PopUpMenu.sxs.manifest" | cut -d'"' -f2)
-server_key="HKLM\\Software\\Classes\\CLSID\\$clsid\\InprocServer32"
+server_key="Software\\Classes\\CLSID\\$clsid\\InprocServer32"
 e2e_start_wine
 
 # regsvr32 <loader> [options] <folder>: registers (or with /u unregisters) the package's DLL of a
@@ -74,16 +79,17 @@ regsvr32() {
         e2e_fail "regsvr32 ${options[*]} $folder failed: $(cat "$e2e_work/regsvr32.log")"
 }
 
-# expect_server <view> <folder, or "none">: the module the registry view names for the menu class.
+# expect_server <view> <folder, or "none"> [HKLM|HKCU]: the module the registry view names for the
+# menu class, machine-wide (the default) or for the current user.
 expect_server() {
-    local view=$1 folder=$2 found
-    found=$(timeout 60 "$loader64" reg query "$server_key" /ve "/reg:$view" 2>/dev/null | tr -d '\r' |
+    local view=$1 folder=$2 root=${3:-HKLM} found
+    found=$(timeout 60 "$loader64" reg query "$root\\$server_key" /ve "/reg:$view" 2>/dev/null | tr -d '\r' |
             sed -n 's/^ *(Default) *REG_SZ *//p' || true)
     if [ "$folder" = none ]; then
-        [ -z "$found" ] || e2e_fail "the $view-bit view still names $found"
+        [ -z "$found" ] || e2e_fail "the $view-bit view of $root still names $found"
     else
         [ "$found" = "$windows_dir\\$folder\\PopUpMenu.dll" ] ||
-            e2e_fail "the $view-bit view names '${found:-nothing}', expected the $folder DLL of the package"
+            e2e_fail "the $view-bit view of $root names '${found:-nothing}', expected the $folder DLL of the package"
     fi
 }
 
@@ -114,7 +120,52 @@ expect_chosen() {  # expect_chosen <key>
     [ "$chosen" = "chosen: $1" ] || e2e_fail "expected 'chosen: $1', demo.vbs printed '${chosen:-nothing}'"
 }
 
+# typed <command>: a command as a user types it into 64-bit cmd in the unpacked package's folder.
+typed() {
+    (cd "$unpacked" && timeout 60 "$loader64" cmd /c "$1") >"$e2e_work/typed.log" 2>&1 ||
+        e2e_fail "'$1' failed: $(cat "$e2e_work/typed.log")"
+    echo "ok    typed '$1': $(tr -d '\r' <"$e2e_work/typed.log" | head -1)"
+}
+
+# creates <loader>: cscript of the loader's bitness creates the menu from the registration.
+creates() {
+    local script=$e2e_prefix/drive_c/creates.vbs
+    printf '%s\r\n' 'On Error Resume Next' 'Set menu = CreateObject("PopUpMenu.NuvraPopUpMenu")' \
+        'If Err.Number <> 0 Then WScript.Echo "error: " & Hex(Err.Number): WScript.Quit 1' \
+        'WScript.Echo "created " & menu.MenuItems.Count()' >"$script"
+    local out
+    out=$(timeout 60 "$1" cscript //NoLogo 'C:\creates.vbs' 2>&1 | tr -d '\r') || true
+    [ "$out" = "created 0" ] || e2e_fail "$(basename "$1") cscript could not create the menu: $out"
+    echo "ok    $(basename "$1") cscript creates the menu"
+}
+
 case "$case_name" in
+    usage-commands)
+        mapfile -t commands < <(python3 "$here/usage_commands.py" "$source_dir/USAGE.md") ||
+            e2e_fail "the registration commands of USAGE.md could not be read"
+        [ "${#commands[@]}" -gt 0 ] || e2e_fail "USAGE.md gives no registration commands"
+        for ((i = 0; i < ${#commands[@]}; i += 2)); do
+            read -r folder scope register <<<"${commands[i]}"
+            read -r _ _ unregister <<<"${commands[i + 1]}"
+            if [ "$folder" = x86 ] && ! "$source_dir/scripts/can-run-32bit"; then
+                echo "left out: '$register' and '$unregister' (no 32-bit programs on this machine)"
+                continue
+            fi
+            view=64 loader=$loader64
+            [ "$folder" = x64 ] || { view=32 loader=$loader32; }
+            typed "$register"
+            if [ "$scope" = machine ]; then
+                expect_server "$view" "$folder"
+                creates "$loader"
+            else
+                expect_server "$view" "$folder" HKCU
+                expect_server "$view" none
+            fi
+            typed "$unregister"
+            expect_server "$view" none
+            expect_server "$view" none HKCU
+            echo "ok    $folder, $scope: registered and unregistered"
+        done ;;
     x64)
         regsvr32 "$loader64" x64
         expect_server 64 x64
