@@ -2,6 +2,7 @@
 
 #include "com/ComHandles.h"
 #include "com/ComMenuItem.h"
+#include "com/ItemEnumerator.h"
 #include "com/Variant.h"
 
 namespace popupmenu::com {
@@ -14,6 +15,10 @@ ComMenuItems& ComMenuItems::of(popupmenu::MenuItems& items) {
 
 Ref<popupmenu::MenuItem> ComMenuItems::newItem() {
     return Ref<popupmenu::MenuItem>(new ComMenuItem());
+}
+
+IUnknown* ComMenuItems::newEnumerator() {
+    return ItemEnumerator::over(*this);
 }
 
 HRESULT ComMenuItems::Add(VARIANT* key, BSTR* Text, VARIANT* ParentKey, VARIANT* NormalPictureIndex,

@@ -25,6 +25,8 @@ public:
 protected:
     // Every item of this collection is a COM object too, so that it can be handed to clients.
     Ref<popupmenu::MenuItem> newItem() override;
+    // For Each: the items as they stand now (see ItemEnumerator).
+    IUnknown* newEnumerator() override;
 
 private:
     ~ComMenuItems() override = default;

@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <oleauto.h>
+
 #include <utility>
 
 #include "com/Classes.h"
@@ -79,11 +81,14 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override {
         if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+        if (member == DISPID_NEWENUM) return explainDispatchFailure(Info, invokeNewEnum(flags, params, result), exception);
         ComPtr<ITypeInfo> info;
         const HRESULT hr = interfaceTypeInfo(Info.iid, View::Vtable, info.put());
         if (FAILED(hr)) return hr;
-        return invokeDual(static_cast<Interface*>(this), info.get(), member, flags, params, result, exception,
-                          argumentError);
+        return explainDispatchFailure(Info,
+                                      invokeDual(static_cast<Interface*>(this), info.get(), Info.methodsReadAsProperties,
+                                                 member, flags, params, result, exception, argumentError),
+                                      exception);
     }
 
     // --- ISupportErrorInfo ---
@@ -94,10 +99,36 @@ public:
 protected:
     ~ComObject() override = default;
 
+    // A new enumerator of the object's elements, with one reference, for DISPID_NEWENUM; none
+    // for an object that is no collection. May throw.
+    virtual IUnknown* newEnumerator() { return nullptr; }
+
     // Runs a member's body behind the wall: see Failure.h.
     template <typename Body>
     HRESULT guarded(Body&& body) noexcept {
         return com::guarded(Info, std::forward<Body>(body));
+    }
+
+private:
+    // DISPID_NEWENUM, which script engines ask a collection for its enumerator with (For Each, new
+    // Enumerator) through IDispatch alone: the type library names no such member.
+    HRESULT invokeNewEnum(WORD flags, DISPPARAMS* params, VARIANT* result) noexcept {
+        if ((flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)) == 0) return DISP_E_MEMBERNOTFOUND;
+        if (params != nullptr && params->cArgs != 0) return DISP_E_BADPARAMCOUNT;
+        try {
+            IUnknown* enumerator = newEnumerator();
+            if (enumerator == nullptr) return DISP_E_MEMBERNOTFOUND;
+            if (result == nullptr) {
+                enumerator->Release();
+                return E_POINTER;
+            }
+            VariantInit(result);
+            V_VT(result) = VT_UNKNOWN;
+            V_UNKNOWN(result) = enumerator;
+            return S_OK;
+        } catch (...) {
+            return E_OUTOFMEMORY;
+        }
     }
 };
 

@@ -37,7 +37,43 @@ void setErrorInfo(const ClassInfo& source, const std::wstring& description) noex
         SetErrorInfo(0, info.get());
 }
 
+struct DispatchFailure {
+    HRESULT result;
+    long number;
+    const wchar_t* description;
+};
+
+const DispatchFailure kDispatchFailures[] = {
+    {DISP_E_MEMBERNOTFOUND, 438, L"Object doesn't support this property or method"},
+    {DISP_E_UNKNOWNNAME, 438, L"Object doesn't support this property or method"},
+    {DISP_E_BADPARAMCOUNT, 450, L"Wrong number of arguments or invalid property assignment"},
+    {DISP_E_PARAMNOTOPTIONAL, 449, L"Argument not optional"},
+    {DISP_E_TYPEMISMATCH, error::TypeMismatch, L"Type mismatch"},
+    {DISP_E_OVERFLOW, error::Overflow, L"Overflow"},
+    {DISP_E_BADVARTYPE, 458, L"Variable uses an Automation type not supported in this language"},
+};
+
 }  // namespace
+
+HRESULT explainDispatchFailure(const ClassInfo& source, HRESULT result, EXCEPINFO* exception) noexcept {
+    if (exception == nullptr) return result;
+    for (const DispatchFailure& failure : kDispatchFailures) {
+        if (failure.result != result) continue;
+        BSTR description = SysAllocString(failure.description);
+        BSTR sourceName = SysAllocString(source.progId);
+        if (description == nullptr || sourceName == nullptr) {
+            SysFreeString(description);
+            SysFreeString(sourceName);
+            return result;  // the code alone still tells the failure
+        }
+        *exception = EXCEPINFO{};
+        exception->bstrSource = sourceName;
+        exception->bstrDescription = description;
+        exception->scode = hresultOfFailureNumber(failure.number);
+        return DISP_E_EXCEPTION;
+    }
+    return result;
+}
 
 HRESULT hresultOfFailureNumber(long number) noexcept {
     if (number == error::OutOfMemory) return E_OUTOFMEMORY;

@@ -8,6 +8,7 @@
 // only what their handler passes on (Add's failed clean-up) or a fault of the call itself.
 
 #include <windows.h>
+#include <oaidl.h>
 
 #include <exception>
 
@@ -41,6 +42,15 @@ HRESULT hresultOfFailureNumber(long number) noexcept;
 
 // Records the error info for `failure` on this thread and returns its HRESULT.
 HRESULT reportFailure(const ClassInfo& source, std::exception_ptr failure) noexcept;
+
+// The outcome of IDispatch::Invoke as a script reads it. DispInvoke reports a call it cannot make
+// (no such member, a wrong number of arguments, an argument of the wrong type, an overflow) by a
+// DISP_E_ code alone, for which VBScript knows a text and Wine's JScript none (measured: e.message
+// stays empty). Such a failure goes out as DISP_E_EXCEPTION, with the run-time error's number as
+// a FACILITY_CONTROL code and its usual text in `exception`, so that VBScript's Err and JScript's
+// catch read the same number and description. Any other result passes unchanged, and so does
+// every result when the caller gave no EXCEPINFO.
+HRESULT explainDispatchFailure(const ClassInfo& source, HRESULT result, EXCEPINFO* exception) noexcept;
 
 template <typename Body>
 HRESULT guarded(const ClassInfo& source, Body&& body) noexcept {

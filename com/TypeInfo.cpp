@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -60,6 +61,14 @@ public:
     FuncDesc(FuncDesc&& other) noexcept : info_(other.info_), desc_(std::exchange(other.desc_, nullptr)) {}
     FuncDesc(const FuncDesc&) = delete;
     FuncDesc& operator=(const FuncDesc&) = delete;
+    FuncDesc& operator=(FuncDesc&& other) noexcept {
+        if (this != &other) {
+            if (desc_) info_->ReleaseFuncDesc(desc_);
+            info_ = other.info_;
+            desc_ = std::exchange(other.desc_, nullptr);
+        }
+        return *this;
+    }
     ~FuncDesc() {
         if (desc_) info_->ReleaseFuncDesc(desc_);
     }
@@ -152,13 +161,24 @@ void releaseTypeInfo() noexcept {
     }
 }
 
-HRESULT invokeDual(void* instance, ITypeInfo* vtableView, DISPID member, WORD flags, DISPPARAMS* params,
-                   VARIANT* result, EXCEPINFO* exception, UINT* argumentError) noexcept {
-    if (params == nullptr || params->cArgs == 0)
-        return DispInvoke(instance, vtableView, member, flags, params, result, exception, argumentError);
+HRESULT invokeDual(void* instance, ITypeInfo* vtableView, std::span<const DISPID> methodsReadAsProperties,
+                   DISPID member, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                   UINT* argumentError) noexcept {
     try {
         FuncDesc desc = findMember(vtableView, member, flags);
-        if (desc.get() == nullptr)
+        if (desc.get() == nullptr) {
+            const bool read = (flags & ~DISPATCH_PROPERTYGET) == 0;
+            const bool called = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) == 0 &&
+                                (flags & DISPATCH_METHOD) != 0;
+            if (called) {
+                flags = DISPATCH_PROPERTYGET;
+            } else if (read && std::find(methodsReadAsProperties.begin(), methodsReadAsProperties.end(), member) !=
+                                   methodsReadAsProperties.end()) {
+                flags = DISPATCH_METHOD;
+            }
+            desc = findMember(vtableView, member, flags);
+        }
+        if (desc.get() == nullptr || params == nullptr || params->cArgs == 0)
             return DispInvoke(instance, vtableView, member, flags, params, result, exception, argumentError);
 
         // The arguments as DispInvoke will see them: a shallow copy, with every by-reference

@@ -17,7 +17,7 @@ Sub Expect(stepNumber, ok, what)
     End If
 End Sub
 
-Dim ok, menu, items, file, openItem, recent, report, refused, chosen, k, t, p
+Dim ok, menu, items, file, openItem, recent, report, refused, chosen, k, t, p, item, visited, n, d, src
 
 ' 1. The component and its collection.
 Set menu = CreateObject("PopUpMenu.NuvraPopUpMenu")
@@ -86,5 +86,55 @@ items.Clear
 ok = False : ok = (items.Count = 0) : Expect 14, ok, "Clear"
 items.Add "again", "Again"
 ok = False : ok = (items.Count = 1) And (items("again").Text = "Again") : Expect 15, ok, "Add after Clear"
+
+' 16. For Each visits every item in collection order, submenu items included.
+items.Add "a", "A"
+items.Add "b", "B"
+items.Add "b1", "B one", "b"
+items.Add "c", "C"
+visited = ""
+For Each item In menu.MenuItems
+    visited = visited & item.key & " "
+Next
+ok = False : ok = (visited = "again a b b1 c ") : Expect 16, ok, "For Each visited """ & visited & """"
+
+' 17. The enumeration walks the items as they were when it began: items removed meanwhile are still
+' visited, as the objects they were, and an item added meanwhile is not.
+visited = ""
+For Each item In items
+    If item.key = "a" Then
+        items.Remove "b"
+        items.Add "d", "D"
+    End If
+    visited = visited & item.key & "=" & item.Text & " "
+Next
+ok = False : ok = (visited = "again=Again a=A b=B b1=B one c=C ") And (items.Count = 4) And (items(4).key = "d")
+Expect 17, ok, "For Each while the collection changes visited """ & visited & """"
+
+' 18. An empty collection: no pass at all.
+items.Clear
+n = 0
+For Each item In items
+    n = n + 1
+Next
+ok = False : ok = (n = 0) : Expect 18, ok, "For Each over an empty collection"
+
+' 19-22. Failures that a script reads in Err: its number, description and source. An item is no
+' collection: For Each refuses it. (Wine's VBScript makes any failure to get an enumerator an
+' E_FAIL of its own, without a description, measured.)
+Set item = items.Add("x", "X")
+For Each k In item
+Next
+n = Err.Number : Err.Clear
+ok = False : ok = (n <> 0) : Expect 19, ok, "For Each over an item"
+item.Checked = "maybe"
+n = Err.Number : d = Err.Description : src = Err.Source : Err.Clear
+ok = False : ok = (n = 13) And (d = "Type mismatch") And (src = "PopUpMenu.MenuItem") : Expect 20, ok, "a text for a Boolean: " & n & " " & d & " " & src
+menu.hImageList = 1E+12
+n = Err.Number : d = Err.Description : Err.Clear
+ok = False : ok = (n = 6) And (d = "Overflow") : Expect 21, ok, "an image list beyond 32 bits: " & n & " " & d
+items.Remove
+n = Err.Number : d = Err.Description : Err.Clear
+ok = False : ok = (n = 450) And (d = "Wrong number of arguments or invalid property assignment") : Expect 22, ok, "Remove without a key: " & n & " " & d
 
 WScript.Quit 0
