@@ -562,5 +562,238 @@ TEST_F(ClientTest, PopUpReturnsTheChosenKeyThroughBothInterfaces) {
     EXPECT_EQ(text(dismissed.get()), L"");
 }
 
+// ---- enumeration, as For Each asks for it ----------------------------------------------------------
+
+// The collection's enumerator through DISPID_NEWENUM, the way script engines ask for it.
+ComPtr<IEnumVARIANT> enumeratorOf(IDispatch* collection, WORD flags = kGet) {
+    Variant result;
+    EXPECT_HRESULT_SUCCEEDED(invoke(collection, DISPID_NEWENUM, flags, {}, result.get()));
+    ComPtr<IEnumVARIANT> enumerator;
+    if (result->vt == VT_UNKNOWN && result->punkVal)
+        result->punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(enumerator.put()));
+    return enumerator;
+}
+
+// Next(count): the HRESULT, and the keys of the items it gave (every element is an item's IDispatch).
+struct Fetched {
+    HRESULT result;
+    std::vector<std::wstring> keys;
+};
+Fetched next(IEnumVARIANT* enumerator, ULONG count) {
+    std::vector<VARIANT> elements(count + 1);
+    for (VARIANT& v : elements) VariantInit(&v);
+    ULONG fetched = 12345;
+    Fetched outcome{enumerator->Next(count, elements.data(), &fetched), {}};
+    EXPECT_LE(fetched, count);
+    for (ULONG i = 0; i < fetched && i < count; ++i) {
+        EXPECT_EQ(elements[i].vt, VT_DISPATCH);
+        ComPtr<_MenuItem> item;
+        if (elements[i].vt == VT_DISPATCH && elements[i].pdispVal)
+            elements[i].pdispVal->QueryInterface(IID__MenuItem, reinterpret_cast<void**>(item.put()));
+        outcome.keys.push_back(item ? keyOf(item.get()) : L"(no item)");
+    }
+    EXPECT_EQ(elements[count].vt, VT_EMPTY) << "Next wrote past the elements it was given";
+    for (VARIANT& v : elements) VariantClear(&v);
+    return outcome;
+}
+using Keys = std::vector<std::wstring>;
+
+TEST_F(ClientTest, EnumeratorNextSkipResetAndClone) {
+    Variant parent;
+    setString(*parent, L"b");
+    add(L"a", L"A");
+    add(L"b", L"B");
+    add(L"b1", L"B one", parent.get());
+    add(L"c", L"C");
+    add(L"d", L"D");
+    ComPtr<IEnumVARIANT> walk = enumeratorOf(items.get());
+    ASSERT_TRUE(walk);
+
+    Fetched first = next(walk.get(), 3);
+    EXPECT_EQ(first.result, S_OK);
+    EXPECT_EQ(first.keys, (Keys{L"a", L"b", L"b1"})) << "collection order, a submenu's item in its place";
+
+    ComPtr<IEnumVARIANT> copy;
+    ASSERT_HRESULT_SUCCEEDED(walk->Clone(copy.put()));
+    EXPECT_EQ(walk->Skip(1), S_OK);
+    VARIANT one;
+    VariantInit(&one);
+    EXPECT_EQ(walk->Next(1, &one, nullptr), S_OK) << "one element needs no count";
+    ASSERT_EQ(one.vt, VT_DISPATCH);
+    ComPtr<_MenuItem> item;
+    one.pdispVal->QueryInterface(IID__MenuItem, reinterpret_cast<void**>(item.put()));
+    EXPECT_EQ(keyOf(item.get()), L"d");
+    VariantClear(&one);
+    Fetched atEnd = next(walk.get(), 2);
+    EXPECT_EQ(atEnd.result, S_FALSE);
+    EXPECT_EQ(atEnd.keys, Keys{});
+
+    Fetched fromCopy = next(copy.get(), 5);
+    EXPECT_EQ(fromCopy.result, S_FALSE) << "fewer than asked for";
+    EXPECT_EQ(fromCopy.keys, (Keys{L"c", L"d"})) << "a clone goes on from where its original stood";
+    EXPECT_EQ(copy->Skip(1), S_FALSE) << "nothing left to skip";
+
+    EXPECT_EQ(walk->Reset(), S_OK);
+    EXPECT_EQ(walk->Skip(4), S_OK);
+    EXPECT_EQ(walk->Skip(2), S_FALSE) << "only one item left";
+    EXPECT_EQ(walk->Reset(), S_OK);
+    Fetched all = next(walk.get(), 5);
+    EXPECT_EQ(all.result, S_OK);
+    EXPECT_EQ(all.keys, (Keys{L"a", L"b", L"b1", L"c", L"d"}));
+    EXPECT_EQ(next(walk.get(), 0).result, S_OK) << "none asked for, none given";
+    EXPECT_EQ(walk->Next(1, nullptr, nullptr), E_POINTER);
+    EXPECT_EQ(walk->Clone(nullptr), E_POINTER);
+}
+
+TEST_F(ClientTest, EnumeratorWalksTheItemsOfItsMoment) {
+    ComPtr<_MenuItem> alpha = add(L"alpha", L"Alpha");
+    add(L"beta", L"Beta");
+    ComPtr<IEnumVARIANT> walk = enumeratorOf(items.get());
+    ASSERT_TRUE(walk);
+    ASSERT_HRESULT_SUCCEEDED(items->Clear());
+    add(L"gamma", L"Gamma");
+
+    VARIANT first;
+    VariantInit(&first);
+    ASSERT_EQ(walk->Next(1, &first, nullptr), S_OK);
+    ASSERT_EQ(first.vt, VT_DISPATCH);
+    EXPECT_EQ(identity(first.pdispVal), identity(alpha.get())) << "the removed item, as the object it was";
+    VariantClear(&first);
+    Fetched rest = next(walk.get(), 3);
+    EXPECT_EQ(rest.keys, Keys{L"beta"}) << "the item added after the enumerator was made is not in it";
+
+    ComPtr<IEnumVARIANT> fresh = enumeratorOf(items.get());
+    ASSERT_TRUE(fresh);
+    EXPECT_EQ(next(fresh.get(), 3).keys, Keys{L"gamma"});
+}
+
+TEST_F(ClientTest, NewEnumThroughInvoke) {
+    add(L"alpha", L"Alpha");
+    for (const WORD flags : {WORD(DISPATCH_METHOD), WORD(DISPATCH_PROPERTYGET), kGet}) {
+        SCOPED_TRACE(testing::Message() << "flags " << flags);
+        ComPtr<IEnumVARIANT> walk = enumeratorOf(items.get(), flags);
+        ASSERT_TRUE(walk) << "VT_UNKNOWN of an object with IEnumVARIANT";
+        EXPECT_EQ(next(walk.get(), 2).keys, Keys{L"alpha"});
+    }
+}
+
+// ---- what scripts write, and what they read back when it fails -------------------------------------
+
+// Invoke, and the error it reports: its HRESULT, and for DISP_E_EXCEPTION the code and text of the
+// EXCEPINFO.
+struct Outcome {
+    HRESULT result;
+    SCODE code = 0;
+    std::wstring description;
+    std::wstring source;
+};
+Outcome invokeFor(IDispatch* object, DISPID member, WORD flags, std::vector<VARIANT*> args, VARIANT* result,
+                  std::vector<DISPID> names = {}) {
+    std::vector<VARIANT> reversed;
+    for (auto it = args.rbegin(); it != args.rend(); ++it) reversed.push_back(**it);
+    DISPPARAMS params{reversed.data(), names.empty() ? nullptr : names.data(), static_cast<UINT>(reversed.size()),
+                      static_cast<UINT>(names.size())};
+    EXCEPINFO exception{};
+    UINT argumentError = 0;
+    Outcome outcome{object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &exception,
+                                   &argumentError)};
+    outcome.code = exception.scode;
+    if (exception.bstrDescription) outcome.description = exception.bstrDescription;
+    if (exception.bstrSource) outcome.source = exception.bstrSource;
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+    return outcome;
+}
+
+constexpr DISPID kPopUp = 0x60030002, kClear = 0x60030001, kRemove = 0x60030002, kCount = 0x60030003;
+constexpr DISPID kChecked = 0x68030002, kText = 0x68030005, kHImageList = 0x68030000;
+
+TEST_F(ClientTest, MembersInTheFormsScriptsWrite) {
+    ComPtr<_MenuItem> alpha = add(L"alpha", L"Alpha");
+    Variant key;
+    setString(*key, L"alpha");
+    struct Case {
+        const char* what;
+        IDispatch* object;
+        DISPID member;
+        WORD flags;
+        std::vector<VARIANT*> args;
+        VARTYPE resultType;  // VT_EMPTY: refused as no such member
+    };
+    // JScript reads m.MenuItems and c.Count as properties (DISPATCH_PROPERTYGET alone) and calls
+    // c("key") and c.MenuItem("key") as methods (DISPATCH_METHOD alone). Reading never acts: the
+    // methods with effects are refused as properties.
+    const Case cases[] = {
+        {"MenuItems read as a property", menu.get(), DISPID_VALUE, DISPATCH_PROPERTYGET, {}, VT_DISPATCH},
+        {"Count read as a property", items.get(), kCount, DISPATCH_PROPERTYGET, {}, VT_I2},
+        {"Count called", items.get(), kCount, DISPATCH_METHOD, {}, VT_I2},
+        {"the default member called", items.get(), DISPID_VALUE, DISPATCH_METHOD, {key.get()}, VT_DISPATCH},
+        {"Text called", alpha.get(), kText, DISPATCH_METHOD, {}, VT_BSTR},
+        {"PopUp read as a property", menu.get(), kPopUp, DISPATCH_PROPERTYGET, {}, VT_EMPTY},
+        {"Clear read as a property", items.get(), kClear, DISPATCH_PROPERTYGET, {}, VT_EMPTY},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Variant result;
+        const Outcome outcome = invokeFor(c.object, c.member, c.flags, c.args, result.get());
+        if (c.resultType == VT_EMPTY) {
+            EXPECT_EQ(outcome.result, DISP_E_EXCEPTION);
+            EXPECT_EQ(outcome.code, static_cast<SCODE>(0x800A01B6)) << "438";
+            EXPECT_EQ(result->vt, VT_EMPTY);
+        } else {
+            EXPECT_EQ(outcome.result, S_OK);
+            EXPECT_EQ(result->vt, c.resultType);
+        }
+    }
+    EXPECT_EQ(count(), 1) << "Clear read as a property cleared nothing";
+}
+
+TEST_F(ClientTest, RefusedCallsCarryARunTimeErrorNumberAndText) {
+    ComPtr<_MenuItem> alpha = add(L"alpha", L"Alpha");
+    Variant maybe, huge;
+    setString(*maybe, L"maybe");
+    huge->vt = VT_R8;
+    huge->dblVal = 1e12;
+    DISPID put = DISPID_PROPERTYPUT;
+    struct Case {
+        const char* what;
+        IDispatch* object;
+        DISPID member;
+        WORD flags;
+        std::vector<VARIANT*> args;
+        std::vector<DISPID> names;
+        SCODE code;
+        const wchar_t* description;
+        const wchar_t* source;
+    };
+    const Case cases[] = {
+        {"a word for a Boolean", alpha.get(), kChecked, DISPATCH_PROPERTYPUT, {maybe.get()}, {put},
+         static_cast<SCODE>(0x800A000D), L"Type mismatch", L"PopUpMenu.MenuItem"},
+        {"an image list beyond 32 bits", menu.get(), kHImageList, DISPATCH_PROPERTYPUT, {huge.get()}, {put},
+         static_cast<SCODE>(0x800A0006), L"Overflow", L"PopUpMenu.NuvraPopUpMenu"},
+        {"Remove without a key", items.get(), kRemove, DISPATCH_METHOD, {}, {}, static_cast<SCODE>(0x800A01C2),
+         L"Wrong number of arguments or invalid property assignment", L"PopUpMenu.MenuItems"},
+        {"no such member", items.get(), 4242, DISPATCH_METHOD, {}, {}, static_cast<SCODE>(0x800A01B6),
+         L"Object doesn't support this property or method", L"PopUpMenu.MenuItems"},
+        {"an item is no collection", alpha.get(), DISPID_NEWENUM, kGet, {}, {}, static_cast<SCODE>(0x800A01B6),
+         L"Object doesn't support this property or method", L"PopUpMenu.MenuItem"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Variant result;
+        const Outcome outcome = invokeFor(c.object, c.member, c.flags, c.args, result.get(), c.names);
+        EXPECT_EQ(outcome.result, DISP_E_EXCEPTION);
+        EXPECT_EQ(outcome.code, c.code);
+        EXPECT_EQ(outcome.description, c.description);
+        EXPECT_EQ(outcome.source, c.source);
+    }
+
+    // A client without an EXCEPINFO gets DispInvoke's own code.
+    DISPPARAMS none{};
+    EXPECT_EQ(items->Invoke(4242, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr),
+              DISP_E_MEMBERNOTFOUND);
+}
+
 }  // namespace
 }  // namespace popupmenu::comtest
