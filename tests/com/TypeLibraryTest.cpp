@@ -288,5 +288,124 @@ TEST_F(TypeLibraryTest, EveryMemberInItsSlot) {
     }
 }
 
+// ---- the published library -----------------------------------------------------------------------
+
+std::wstring guidText(const GUID& guid) {
+    wchar_t buffer[40] = {};
+    StringFromGUID2(guid, buffer, 40);
+    return buffer;
+}
+
+std::wstring hex(unsigned long value) {
+    wchar_t buffer[16] = {};
+    swprintf(buffer, 16, L"%lx", value);
+    return buffer;
+}
+
+std::wstring nameOf(ITypeInfo* info, MEMBERID member) {
+    Bstr name;
+    info->GetDocumentation(member, name.put(), nullptr, nullptr, nullptr);
+    return text(name.get());
+}
+
+// One type description as lines: its attributes, each interface it implements, each function with
+// its identifier, kind, calling convention, vtable offset, flags and parameters (type, flags,
+// name), each variable; for a dual interface its vtable side too.
+void dumpType(ITypeInfo* info, const std::wstring& indent, std::vector<std::wstring>& lines) {
+    TYPEATTR* a = nullptr;
+    if (FAILED(info->GetTypeAttr(&a))) {
+        lines.push_back(indent + L"(no attributes)");
+        return;
+    }
+    lines.push_back(indent + nameOf(info, MEMBERID_NIL) + L" kind " + std::to_wstring(a->typekind) + L" " +
+                    guidText(a->guid) + L" v" + std::to_wstring(a->wMajorVerNum) + L"." +
+                    std::to_wstring(a->wMinorVerNum) + L" flags " + hex(a->wTypeFlags) + L" functions " +
+                    std::to_wstring(a->cFuncs) + L" variables " + std::to_wstring(a->cVars) + L" implements " +
+                    std::to_wstring(a->cImplTypes) + L" vtable " + std::to_wstring(a->cbSizeVft) + L" lcid " +
+                    std::to_wstring(a->lcid));
+    for (UINT i = 0; i < a->cImplTypes; ++i) {
+        INT flags = 0;
+        info->GetImplTypeFlags(i, &flags);
+        HREFTYPE ref = 0;
+        ComPtr<ITypeInfo> implemented;
+        if (SUCCEEDED(info->GetRefTypeOfImplType(i, &ref))) info->GetRefTypeInfo(ref, implemented.put());
+        lines.push_back(indent + L"  implements " + (implemented ? nameOf(implemented.get(), MEMBERID_NIL) : L"?") +
+                        L" flags " + hex(static_cast<unsigned long>(flags)));
+    }
+    for (UINT f = 0; f < a->cFuncs; ++f) {
+        FUNCDESC* d = nullptr;
+        if (FAILED(info->GetFuncDesc(f, &d))) {
+            lines.push_back(indent + L"  (no function " + std::to_wstring(f) + L")");
+            continue;
+        }
+        BSTR names[16] = {};
+        UINT count = 0;
+        info->GetNames(d->memid, names, 16, &count);
+        std::wstring line = indent + L"  function " + hex(static_cast<unsigned long>(d->memid)) + L" " +
+                            (count > 0 ? text(names[0]) : L"?") + L" invoke " + std::to_wstring(d->invkind) +
+                            L" kind " + std::to_wstring(d->funckind) + L" call " + std::to_wstring(d->callconv) +
+                            L" offset " + std::to_wstring(d->oVft) + L" optional " + std::to_wstring(d->cParamsOpt) +
+                            L" flags " + hex(d->wFuncFlags) + L" returns " + describe(info, d->elemdescFunc.tdesc);
+        lines.push_back(line);
+        for (SHORT p = 0; p < d->cParams; ++p) {
+            const ELEMDESC& param = d->lprgelemdescParam[p];
+            const UINT nameIndex = static_cast<UINT>(p) + 1;
+            lines.push_back(indent + L"    parameter " + describe(info, param.tdesc) + L" flags " +
+                            hex(param.paramdesc.wParamFlags) + L" " +
+                            (d->invkind != INVOKE_PROPERTYPUT && nameIndex < count ? text(names[nameIndex]) : L"-"));
+        }
+        for (UINT n = 0; n < count; ++n) SysFreeString(names[n]);
+        info->ReleaseFuncDesc(d);
+    }
+    for (UINT v = 0; v < a->cVars; ++v) {
+        VARDESC* d = nullptr;
+        if (FAILED(info->GetVarDesc(v, &d))) continue;
+        lines.push_back(indent + L"  variable " + hex(static_cast<unsigned long>(d->memid)) + L" " +
+                        nameOf(info, d->memid) + L" kind " + std::to_wstring(d->varkind) + L" " +
+                        describe(info, d->elemdescVar.tdesc));
+        info->ReleaseVarDesc(d);
+    }
+    const bool dual = a->typekind == TKIND_DISPATCH && (a->wTypeFlags & TYPEFLAG_FDUAL);
+    info->ReleaseTypeAttr(a);
+    if (dual) {
+        HREFTYPE ref = 0;
+        ComPtr<ITypeInfo> vtable;
+        if (SUCCEEDED(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref)) &&
+            SUCCEEDED(info->GetRefTypeInfo(ref, vtable.put()))) {
+            dumpType(vtable.get(), indent + L"  vtable side: ", lines);
+        }
+    }
+}
+
+std::vector<std::wstring> dump(ITypeLib* library) {
+    std::vector<std::wstring> lines;
+    TLIBATTR* a = nullptr;
+    if (SUCCEEDED(library->GetLibAttr(&a))) {
+        lines.push_back(L"library " + guidText(a->guid) + L" v" + std::to_wstring(a->wMajorVerNum) + L"." +
+                        std::to_wstring(a->wMinorVerNum) + L" lcid " + std::to_wstring(a->lcid) + L" system " +
+                        std::to_wstring(a->syskind) + L" flags " + hex(a->wLibFlags));
+        library->ReleaseTLibAttr(a);
+    }
+    for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
+        ComPtr<ITypeInfo> info;
+        if (SUCCEEDED(library->GetTypeInfo(i, info.put()))) dumpType(info.get(), L"", lines);
+    }
+    return lines;
+}
+
+// The library as version 1.0 was published (tests/com/published/PopUpMenu-1.0.tlb, the build's
+// type library when the collections learnt to enumerate): hosts compiled against it call the
+// members by these identifiers and vtable offsets, so the build's library must describe exactly
+// the same types, members, identifiers, flags and offsets.
+TEST_F(TypeLibraryTest, TheBuiltLibraryIsThePublishedOne) {
+    ComPtr<ITypeLib> published;
+    ASSERT_HRESULT_SUCCEEDED(
+        LoadTypeLibEx(besideExecutable(L"PopUpMenu-1.0.tlb").c_str(), REGKIND_NONE, published.put()))
+        << "the published type library is not beside the test";
+    const std::vector<std::wstring> expected = dump(published.get());
+    ASSERT_GT(expected.size(), 60u) << "every type and member described";
+    EXPECT_EQ(dump(library.get()), expected);
+}
+
 }  // namespace
 }  // namespace popupmenu::comtest
