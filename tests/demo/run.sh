@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The README's first command as a user types it: scripts/demo of this checkout, run as it stands
 # (not a copy of its steps), and what it promises checked.
-#   run.sh headless [--vbs]      exit status 0, the line "chosen: archive2019", and the screenshot it
+#   run.sh headless [--vbs|--js] exit status 0, the line "chosen: archive2019", and the screenshot it
 #                                names: new, and showing the menu with its three submenus open, each
 #                                with its highlighted item (tests/e2e/checks.py open-menus)
-#   run.sh interactive [--vbs]   scripts/demo --interactive opens the menu on $DISPLAY (here a
+#   run.sh interactive [--vbs|--js]  scripts/demo --interactive opens the menu on $DISPLAY (here a
 #                                display of the test's own), where xdotool opens More > Recent files
 #                                > Older and chooses Archive 2019 with the keyboard
 #   run.sh no-display            scripts/demo --interactive without $DISPLAY refuses at once, saying
@@ -16,7 +16,7 @@ source_dir=$(cd "$here/../.." && pwd)
 # shellcheck source=../e2e/harness.sh
 source "$source_dir/tests/e2e/harness.sh"
 
-case_name=${1:?usage: run.sh headless|interactive|no-display [--vbs]}
+case_name=${1:?usage: run.sh headless|interactive|no-display [--vbs|--js]}
 shift
 name=$case_name${1:+-${1#--}}
 e2e_begin "${POPUPMENU_DEMO_WORK:-$source_dir/build/demo-tests}/$name" 270

@@ -21,7 +21,9 @@ work_root=${POPUPMENU_E2E_WORK:-$(dirname "$dll")/e2e}
 e2e_use_loader_of "$dll"
 if [ "$e2e_loader" = /usr/lib/wine/wine64 ]; then prefix_name=wineprefix64; else prefix_name=wineprefix32; fi
 base_prefix=${POPUPMENU_E2E_PREFIX:-${POPUPMENU_BUILD:-$source_dir/build}/$prefix_name}
-demo_vbs=$source_dir/demo/demo.vbs
+# The script host's demo: demo.vbs, or demo.js for the js- cases; the same menu.
+demo_script=$source_dir/demo/demo.vbs
+[ "${case_name#js-}" = "$case_name" ] || demo_script=$source_dir/demo/demo.js
 
 # Where the menu opens: the pointer's position when the host calls PopUp.
 menu_x=150
@@ -68,9 +70,10 @@ expect_items_as_defined() {
     ! grep -a '^note ' "$log" || e2e_host_failed "a menu does not hold the host's visible items"
 }
 
-# start_vbs: the VBScript host under cscript; returns once a menu window is on the screen.
-start_vbs() {
-    e2e_start "$log" cscript //NoLogo "$(e2e_windows_path "$demo_vbs")"
+# start_script: the script host (demo_script) under cscript; returns once a menu window is on the
+# screen.
+start_script() {
+    e2e_start "$log" cscript //NoLogo "$(e2e_windows_path "$demo_script")"
     host_pid=$e2e_last_pid
     e2e_wait 90 menu_window_or_end || true
     [ -n "$menu_window" ] || e2e_host_failed "no menu window appeared"
@@ -152,17 +155,17 @@ case "$case_name" in
         setup; start_cpp; e2e_click "$outside_x" "$outside_y"; expect_chosen "" ;;
     vbs-top-level)
         # The first item, a little below the menu's top edge.
-        setup; start_vbs
+        setup; start_script
         read -r x y w _ < <(e2e_geometry "$menu_window")
         e2e_click $((x + w / 2)) $((y + 12)); expect_chosen open ;;
     vbs-three-deep)
         # Up from no selection reaches the last item, Exit; once more (over the separator) More.
         # Right opens a submenu with its first item selected: Recent files, Older, Archive 2019.
-        setup; start_vbs; e2e_keys Up Up Right Right Right Return; expect_chosen archive2019 ;;
+        setup; start_script; e2e_keys Up Up Right Right Right Return; expect_chosen archive2019 ;;
     vbs-escape)
-        setup; start_vbs; e2e_keys Escape; expect_chosen "" ;;
+        setup; start_script; e2e_keys Escape; expect_chosen "" ;;
     vbs-click-outside)
-        setup; start_vbs; e2e_click "$outside_x" "$outside_y"; expect_chosen "" ;;
+        setup; start_script; e2e_click "$outside_x" "$outside_y"; expect_chosen "" ;;
     cpp-letter-top-level)
         # "&Open", typed in lower case.
         setup; start_cpp; e2e_keys o; expect_chosen open ;;
@@ -187,14 +190,14 @@ case "$case_name" in
         e2e_keys Escape Escape; expect_chosen "" ;;
     vbs-letter-top-level)
         # "E&xit": a letter inside the label.
-        setup; start_vbs; e2e_keys x; expect_chosen exit ;;
+        setup; start_script; e2e_keys x; expect_chosen exit ;;
     vbs-letter-submenu)
-        setup; start_vbs; e2e_keys m r o 2; expect_chosen archive2019 ;;
+        setup; start_script; e2e_keys m r o 2; expect_chosen archive2019 ;;
     vbs-letter-shared)
-        setup; start_vbs; e2e_keys s s Return; expect_chosen starred ;;
+        setup; start_script; e2e_keys s s Return; expect_chosen starred ;;
     vbs-letter-no-match)
         # The script has no log: a submenu window opening after Q shows that the menu stayed open.
-        setup; start_vbs
+        setup; start_script
         [ "$(e2e_menu_windows | wc -l)" -eq 1 ] || e2e_host_failed "expected one menu window before typing"
         e2e_keys q m; wait_menus 2
         e2e_keys Escape Escape; expect_chosen "" ;;
@@ -208,6 +211,23 @@ case "$case_name" in
     gui-objects)
         # 1 pop-up to start from, then 200 more.
         setup; log_check objects 201 800 ;;
+    js-three-deep)
+        setup; start_script; e2e_keys Up Up Right Right Right Return; expect_chosen archive2019 ;;
+    js-escape)
+        setup; start_script; e2e_keys Escape; expect_chosen "" ;;
+    js-letter-submenu)
+        setup; start_script; e2e_keys m r o 2; expect_chosen archive2019 ;;
+    js-letter-shared)
+        # Starred was checked through the default member, items("starred").
+        setup; start_script; e2e_keys s s Return; expect_chosen starred ;;
+    js-letter-disabled)
+        # Print was disabled through items.MenuItem("print"): its letter highlights it and never
+        # chooses it; Escape then dismisses the menu.
+        setup; start_script; e2e_keys p Escape; expect_chosen "" ;;
+    js-down-to-exit)
+        # Eight items from the top reach Exit: the item hidden through items("secret") is not in the
+        # menu, nor the one removed by its position, Draft (separators are passed over).
+        setup; start_script; e2e_keys Down Down Down Down Down Down Down Down Return; expect_chosen exit ;;
     readme-samples|usage-samples)
         # Each VBScript sample of the document as it stands, through cscript: the keys choose an
         # item, and the sample prints its key.
@@ -222,8 +242,8 @@ case "$case_name" in
             echo "--- $(basename "$doc"), $file: choosing $key with $keys"
             log=$e2e_work/$file.log
             e2e_host_log=$log
-            demo_vbs=$e2e_work/samples/$file
-            start_vbs
+            demo_script=$e2e_work/samples/$file
+            start_script
             # shellcheck disable=SC2086  # the keys, one word each
             e2e_keys $keys
             expect_chosen "$key"
