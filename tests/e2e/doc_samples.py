@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""The VBScript samples of a document (its ```vb and ```vbscript blocks), as they stand, and how
-to choose an item of each one's menu with the keyboard.
+"""The script samples of a document (its ```vb and ```vbscript blocks, VBScript, and its ```js
+blocks, JScript), as they stand, and how to choose an item of each one's menu with the keyboard.
 
-  doc_samples.py DOC OUTDIR    writes OUTDIR/sample-N.vbs for each sample, and prints one line
-                               per sample: "sample-N.vbs <key> <keys...>": the key of the item to
-                               choose and the keys that choose it
+  doc_samples.py DOC OUTDIR    writes OUTDIR/sample-N.vbs or .js for each sample, and prints one
+                               line per sample: "sample-N.<ext> <key> <keys...>": the key of the
+                               item to choose and the keys that choose it
 
 The item chosen is the first top-level item that is visible, enabled, no separator and opens no
 submenu; the keys are Down once per item from the first to it (separators and hidden items are
@@ -16,16 +16,18 @@ import os
 import re
 import sys
 
-BLOCK = re.compile(r"^```(vb|vbscript)[ \t]*\n(.*?)^```[ \t]*$", re.M | re.S)
+BLOCK = re.compile(r"^```(vb|vbscript|js)[ \t]*\n(.*?)^```[ \t]*$", re.M | re.S)
+EXTENSION = {"vb": "vbs", "vbscript": "vbs", "js": "js"}
 STRING = r'"((?:[^"]|"")*)"'
 # items.Add "key", "label"[, "parent"...]   or   Set item = items.Add("key", "label"[, "parent"...])
-ADD = re.compile(r'^\s*(?:Set\s+(\w+)\s*=\s*)?[\w.]+\.Add[\s(]+' + STRING + r'\s*,\s*' + STRING
+# or, in JScript, [var item = ]items.Add("key", "label"[, "parent"...]);
+ADD = re.compile(r'^\s*(?:(?:Set|var)\s+(\w+)\s*=\s*)?[\w.]+\.Add[\s(]+' + STRING + r'\s*,\s*' + STRING
                  + r'(?:\s*,\s*' + STRING + r')?', re.I)
 FLAG = re.compile(r'^\s*(\w+)\.(Enabled|Visible)\s*=\s*(True|False)\b', re.I)
 
 
 def samples(text):
-    return [m.group(2) for m in BLOCK.finditer(text)]
+    return [(EXTENSION[m.group(1)], m.group(2)) for m in BLOCK.finditer(text)]
 
 
 def target(sample):
@@ -45,6 +47,8 @@ def target(sample):
             if item is None:
                 raise ValueError(f"cannot tell which item this line changes: {line.strip()}")
             item[flag.group(2).lower()] = flag.group(3).lower() == "true"
+        elif re.search(r"\.(Enabled|Visible)\s*=", line, re.I):
+            raise ValueError(f"cannot follow this change of an item: {line.strip()}")
     if not items:
         raise ValueError("the sample adds no items")
     parents = {i["parent"] for i in items}
@@ -60,10 +64,10 @@ def main(argv):
     with open(doc, encoding="utf-8") as f:
         found = samples(f.read())
     if not found:
-        raise SystemExit(f"{doc} has no VBScript sample")
+        raise SystemExit(f"{doc} has no script sample")
     os.makedirs(out, exist_ok=True)
-    for n, sample in enumerate(found, 1):
-        name = f"sample-{n}.vbs"
+    for n, (extension, sample) in enumerate(found, 1):
+        name = f"sample-{n}.{extension}"
         try:
             key, keys = target(sample)
         except ValueError as e:
