@@ -72,6 +72,28 @@ TEST_F(LifetimeTest, AnyHeldPartOfAMenuKeepsTheModule) {
     EXPECT_EQ(module.canUnloadNow(), S_OK) << "the last release frees the item and then its parent";
 }
 
+TEST_F(LifetimeTest, AnEnumeratorKeepsTheModule) {
+    ComPtr<IEnumVARIANT> walk;
+    {
+        ComPtr<_NuvraPopUpMenu> menu = module.create<_NuvraPopUpMenu>(CLSID_NuvraPopUpMenu);
+        ComPtr<_MenuItems> items;
+        ASSERT_HRESULT_SUCCEEDED(menu->MenuItems(items.put()));
+        // Of an empty collection: the enumerator holds no item that would keep the module too.
+        DISPPARAMS none{};
+        Variant result;
+        ASSERT_HRESULT_SUCCEEDED(items->Invoke(DISPID_NEWENUM, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
+                                               result.get(), nullptr, nullptr));
+        ASSERT_EQ(result->vt, VT_UNKNOWN);
+        ASSERT_HRESULT_SUCCEEDED(result->punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(walk.put())));
+    }
+    ComPtr<IEnumVARIANT> copy;
+    ASSERT_HRESULT_SUCCEEDED(walk->Clone(copy.put()));
+    walk.reset();
+    EXPECT_EQ(module.canUnloadNow(), S_FALSE) << "the clone outlives the collection and its enumerator";
+    copy.reset();
+    EXPECT_EQ(module.canUnloadNow(), S_OK);
+}
+
 TEST_F(LifetimeTest, AHundredThousandItemsLeaveNothingAlive) {
     {
         // Items created directly through the factory.
