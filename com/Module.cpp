@@ -44,7 +44,7 @@ Platform& platform() noexcept {
 // Only bookkeeping runs here, under the loader lock: the module handle for registration and the
 // type library, the module the CHECK bitmap is loaded from, and on unloading the hidden owner's
 // window class. The per-thread PopupState needs nothing: each thread's record is created at its
-// first use and destroyed with the thread.
+// first use and destroyed when the thread ends or the DLL is unloaded (see CMakeLists.txt).
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         popupmenu::com::module = instance;
