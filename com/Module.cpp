@@ -13,6 +13,7 @@ std::atomic<long> locks{0};
 
 }  // namespace
 
+void setModuleHandle(HINSTANCE instance) noexcept { module = instance; }
 HINSTANCE moduleHandle() noexcept { return module; }
 
 std::wstring modulePath() {
@@ -40,19 +41,3 @@ Platform& platform() noexcept {
 }
 
 }  // namespace popupmenu::com
-
-// Only bookkeeping runs here, under the loader lock: the module handle for registration and the
-// type library, the module the CHECK bitmap is loaded from, and on unloading the hidden owner's
-// window class. The per-thread PopupState needs nothing: each thread's record is created at its
-// first use and destroyed when the thread ends or the DLL is unloaded (see CMakeLists.txt).
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        popupmenu::com::module = instance;
-        popupmenu::Win32Platform::setResourceModule(instance);
-    } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
-        // Unloaded (FreeLibrary) while the process goes on: a class left behind would name a module
-        // that is gone. When the process is ending, nothing may be called and nothing needs to be.
-        popupmenu::Win32Platform::unregisterOwnerWindowClass();
-    }
-    return TRUE;
-}
