@@ -13,6 +13,7 @@ std::atomic<long> locks{0};
 
 }  // namespace
 
+void setModuleHandle(HINSTANCE instance) noexcept { module = instance; }
 HINSTANCE moduleHandle() noexcept { return module; }
 
 std::wstring modulePath() {
@@ -40,14 +41,3 @@ Platform& platform() noexcept {
 }
 
 }  // namespace popupmenu::com
-
-// Only bookkeeping runs here, under the loader lock: the module handle for registration and the
-// type library, and the module the CHECK bitmap is loaded from. The per-thread PopupState needs
-// nothing: each thread's record is created at its first use and destroyed with the thread.
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        popupmenu::com::module = instance;
-        popupmenu::Win32Platform::setResourceModule(instance);
-    }
-    return TRUE;
-}

@@ -11,6 +11,8 @@
 
 namespace popupmenu::com {
 
+// This DLL's handle, which the entry point sets when the DLL is loaded.
+void setModuleHandle(HINSTANCE instance) noexcept;
 HINSTANCE moduleHandle() noexcept;
 // The full path of this DLL, as registration records it and the type library is loaded from.
 std::wstring modulePath();

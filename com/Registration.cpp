@@ -31,16 +31,6 @@ constexpr SYSKIND kSystemKind = SYS_WIN32;
 
 HKEY rootOf(Scope scope) { return scope == Scope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
-RegKey openClasses(Scope scope, bool create) {
-    RegKey classes;
-    const LSTATUS status =
-        create ? RegCreateKeyExW(rootOf(scope), L"Software\\Classes", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                 classes.put(), nullptr)
-               : RegOpenKeyExW(rootOf(scope), L"Software\\Classes", 0, KEY_ALL_ACCESS, classes.put());
-    if (status != ERROR_SUCCESS) return RegKey();
-    return classes;
-}
-
 bool deleteTree(HKEY parent, const std::wstring& path) {
     const LSTATUS status = RegDeleteTreeW(parent, path.c_str());
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
@@ -115,11 +105,18 @@ HRESULT unregisterTypeLibrary(Scope scope, HKEY classes) {
 
 }  // namespace
 
+LSTATUS openClassesKey(HKEY root, bool create, HKEY* classes) noexcept {
+    if (create)
+        return RegCreateKeyExW(root, L"Software\\Classes", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, classes, nullptr);
+    return RegOpenKeyExW(root, L"Software\\Classes", 0, KEY_ALL_ACCESS, classes);
+}
+
 HRESULT registerServer(Scope scope) noexcept {
     try {
         const std::wstring serverPath = modulePath();
-        RegKey classes = openClasses(scope, true);
-        if (serverPath.empty() || !classes.get()) return SELFREG_E_CLASS;
+        RegKey classes;
+        const LSTATUS opened = openClassesKey(rootOf(scope), true, classes.put());
+        if (serverPath.empty() || opened != ERROR_SUCCESS) return SELFREG_E_CLASS;
         if (FAILED(registerTypeLibrary(scope, classes.get(), serverPath))) {
             unregisterServer(scope);
             return SELFREG_E_TYPELIB;
@@ -148,10 +145,12 @@ HRESULT registerServer(Scope scope) noexcept {
     }
 }
 
-HRESULT unregisterServer(Scope scope) noexcept {
+HRESULT unregisterServer(Scope scope, OpenClassesKey openClasses) noexcept {
     try {
-        RegKey classes = openClasses(scope, false);
-        if (!classes.get()) return S_OK;  // nothing was ever registered there
+        RegKey classes;
+        const LSTATUS opened = openClasses(rootOf(scope), false, classes.put());
+        if (opened == ERROR_FILE_NOT_FOUND) return S_OK;  // nothing was ever registered there
+        if (opened != ERROR_SUCCESS) return SELFREG_E_CLASS;
         bool classesRemoved = true;
         for (const ClassInfo* info : kClasses) classesRemoved = unregisterClass(classes.get(), *info) && classesRemoved;
         // The other build, still registered in the other view, keeps what both views share: its

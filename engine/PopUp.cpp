@@ -2,6 +2,8 @@
 // menu loop runs, and maps the chosen command back to its item.
 
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -15,6 +17,9 @@
 
 namespace popupmenu {
 namespace {
+
+// An object-defined failure number, as automation objects give their own failures.
+constexpr std::int32_t kMenuCannotBeShown = 1004;
 
 // Marks the pop-up of this thread open for the window hook, and closed again on every way out.
 class OpenPopUpScope {
@@ -73,6 +78,13 @@ private:
     ProcValue previous_;
 };
 
+// The failures that leave the menu unshown. PopUp reports them as it reports every failure of its
+// own, in the warning box, and still returns "": without the box the user could not tell them
+// from a menu dismissed with Escape, and the host sees no error either way.
+AutomationError menuCannotBeShown(std::u16string_view reason) {
+    return AutomationError(kMenuCannotBeShown, u"The menu cannot be shown: " + std::u16string(reason));
+}
+
 // A window can be hooked and can own the menu only when it belongs to the calling thread.
 bool belongsToThisThread(Platform& platform, Handle hwnd) {
     return hwnd != 0 && platform.getWindowThreadId(hwnd) == platform.getCurrentThreadId();
@@ -105,7 +117,7 @@ std::int32_t showMenu(Platform& platform, const Ref<MenuItems>& items, AppendedC
         // an owner of its own, so its owner-draw requests reach this thread's hook.
         hiddenOwner = OwnedWindow(platform, platform.createOwnerWindow());
         state.hOwnerWnd = hiddenOwner.get();
-        if (!hiddenOwner) return 0;
+        if (!hiddenOwner) throw menuCannotBeShown(u"no owner window could be made");
     }
 
     ownerDC.emplace(platform, state.hOwnerWnd);
@@ -119,7 +131,7 @@ std::int32_t showMenu(Platform& platform, const Ref<MenuItems>& items, AppendedC
     open.measureIn(CreateMeasuringFont(platform));
     hook.emplace(platform, state.hOwnerWnd, platform.windowProcedureFor(&MenuWndProc));
     // Unhooked, every item would be measured as empty: show no menu rather than an unusable one.
-    if (!hook->installed()) return 0;
+    if (!hook->installed()) throw menuCannotBeShown(u"the owner window's procedure could not be replaced");
 
     // The menu takes the keyboard and closes on a click outside only when its owner is the
     // foreground window; a hidden owner has to be made so, and the null message after tracking

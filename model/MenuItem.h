@@ -46,7 +46,7 @@ private:
     // Written only by the collection, which keeps its index by ItemID exact.
     friend class MenuItems;
     friend class ItemStore;
-    void SetParent(MenuItem* parent) { parent_ = Ref<MenuItem>(parent); }
+    void SetParent(MenuItem* parent) noexcept { parent_ = Ref<MenuItem>(parent); }
     void setItemID(std::int32_t value) noexcept { itemID_ = value; }
     void MarkAsSubMenu() noexcept { isSubMenu_ = True; }
     void SetKey(std::u16string value) { key_ = std::move(value); }

@@ -105,17 +105,22 @@ Ref<popupmenu::MenuItem> MenuItems::Add(const Value& key, std::u16string_view Te
         item->setText(std::u16string(Text));
         item->setNormalPictureIndex(pictureIndexOf(NormalPictureIndex));
         item->setCheckedPictureIndex(pictureIndexOf(CheckedPictureIndex));
+        popupmenu::MenuItem* parent = nullptr;
         if (!ParentKey.isMissing()) {
-            popupmenu::MenuItem* parent = store_->itemAt(resolve(*store_, lookupAddress(ParentKey)));
+            parent = store_->itemAt(resolve(*store_, lookupAddress(ParentKey)));
             // Its own parent, an item would hold a reference to itself and never be freed, and
             // removing it would look for its children without end.
             if (parent == item.get()) throw AutomationError(error::InvalidArgument, u"An item cannot be its own parent");
+        }
+        // The item is the last entry. Numbering it is the last step that can fail: the index by
+        // ItemID allocates.
+        store_->setItemID(store_->size(), static_cast<std::int32_t>(nextItemID_));
+        ++nextItemID_;
+        // Nothing can fail from here on, so a failed Add never leaves the parent marked.
+        if (parent != nullptr) {
             item->SetParent(parent);
             parent->MarkAsSubMenu();
         }
-        // The item is the last entry. Nothing can fail after this point.
-        store_->setItemID(store_->size(), static_cast<std::int32_t>(nextItemID_));
-        ++nextItemID_;
         return item;
     } catch (...) {
         const AutomationError failure = failureOf(std::current_exception());

@@ -39,6 +39,12 @@ void paintWhiteCheck(const PaintRequest& request) { drawCheckIntoItem(request, k
 // The image column of a picture: menu colour down the item's height (20 columns; the column
 // between it and the gradient keeps what it showed), a raised edge 20 pixels high around the
 // picture, then the picture.
+//
+// The column and its edge are placed from rcItem.left and kept inside the item, like the picture
+// they frame and the gradient beside them, rather than at x = 0 of the device context. The two
+// agree in every real menu, where rcItem.left is 0. Where it is not (an item drawn at an offset
+// into a larger surface), a frame at x = 0 would leave the picture outside its frame and paint
+// over whatever lies left of the item, which is not this item's to paint.
 void paintFramedPicture(const PaintRequest& request, ColorRef menu) {
     Platform& platform = request.context.platform;
     const Rect& rc = request.rcItem;

@@ -25,16 +25,19 @@ LRESULT CALLBACK forwardingWindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, L
 
 const wchar_t kOwnerWindowClass[] = L"PopUpMenuOwnerWindow";
 
-ATOM ownerWindowClass() {
-    static const ATOM atom = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = Win32Platform::resourceModule();
-        wc.lpszClassName = kOwnerWindowClass;
-        return RegisterClassExW(&wc);
-    }();
-    return atom;
+// Registers the class at every pop-up that needs the hidden owner, so that nothing is remembered
+// between pop-ups: neither a registration that failed nor one that has since been undone.
+bool registerOwnerWindowClass() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = Win32Platform::resourceModule();
+    wc.lpszClassName = kOwnerWindowClass;
+    if (RegisterClassExW(&wc) != 0) return true;
+    // The class of this name for this module is already there and is ours: registered by an
+    // earlier pop-up, or left by an earlier load of the DLL at the same address. Its procedure is
+    // DefWindowProcW, never code of the module, so it serves as it is.
+    return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
@@ -113,8 +116,13 @@ std::uint32_t Win32Platform::getWindowThreadId(Handle hwnd) {
 
 std::uint32_t Win32Platform::getCurrentThreadId() { return GetCurrentThreadId(); }
 
+void Win32Platform::unregisterOwnerWindowClass() noexcept {
+    // Fails, harmlessly, when no pop-up needed the class.
+    UnregisterClassW(kOwnerWindowClass, resourceModule());
+}
+
 Handle Win32Platform::createOwnerWindow() {
-    if (ownerWindowClass() == 0) return 0;
+    if (!registerOwnerWindowClass()) return 0;
     // Never shown: a tool window keeps it off the taskbar in case anything ever shows it.
     return portable(CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                     resourceModule(), nullptr));

@@ -13,6 +13,10 @@ public:
     // sets itself here when it is loaded; by default it is the executable.
     static void setResourceModule(HINSTANCE module) noexcept;
     static HINSTANCE resourceModule() noexcept;
+    // Unregisters the window class of the hidden owner window, which createOwnerWindow registers
+    // for the resource module: Windows keeps a DLL's classes after the DLL has been unloaded.
+    // Called when the DLL is unloaded while the process goes on.
+    static void unregisterOwnerWindowClass() noexcept;
 
     // Handles cross the portable interface as 32-bit values; USER and GDI handles are 32-bit
     // significant on 64-bit Windows too, so truncating and sign-extending is lossless.

@@ -307,14 +307,19 @@ TEST(PopUpFailure, EveryWayOutCleansUpInOrder) {
                {"SetWindowLongPtrW", {kOwner, -4, kHook}},
                {"DestroyMenu", {kRoot}},
                {"ReleaseDC", {kOwner, kOwnerDC}},
-               {"DeleteObject", {kMeasuringFont}}},
-         false},
+               {"DeleteObject", {kMeasuringFont}},
+               {"MessageBoxW", {0x30}, u"The menu cannot be shown: the owner window's procedure could not be replaced"}},
+         true},
         {"no owner window can be made",
          [](ThrowingPlatform& p) {
              p.setForeground(0);
              p.fail("CreateWindowExW");
          },
-         Calls{{"GetForegroundWindow"}, {"CreateWindowExW"}, {"DestroyMenu", {kRoot}}}, false},
+         Calls{{"GetForegroundWindow"},
+               {"CreateWindowExW"},
+               {"DestroyMenu", {kRoot}},
+               {"MessageBoxW", {0x30}, u"The menu cannot be shown: no owner window could be made"}},
+         true},
     };
     for (const Case& c : cases) {
         ThrowingPlatform platform;
