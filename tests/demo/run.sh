@@ -23,6 +23,14 @@ e2e_begin "${POPUPMENU_DEMO_WORK:-$source_dir/build/demo-tests}/$name" 270
 log=$e2e_work/demo.log
 demo=$source_dir/scripts/demo
 
+# The demo's own work folder (its host's output) is the same for every demo: kept beside this
+# test's log when the demo failed, before the next demo test replaces it.
+demo_failed() {
+    cp -r "$source_dir/build/demo-run" "$e2e_work/" 2>/dev/null || true
+    cat "$log" >&2
+    e2e_fail "$1"
+}
+
 expect_chosen_archive() {
     grep -qx 'chosen: archive2019' <(tr -d '\r' <"$log") ||
         { cat "$log" >&2; e2e_fail "scripts/demo $* did not print the line 'chosen: archive2019'"; }
@@ -34,7 +42,7 @@ case "$case_name" in
         started=$(date +%s)
         code=0
         "$demo" "$@" >"$log" 2>&1 || code=$?
-        [ "$code" -eq 0 ] || { cat "$log" >&2; e2e_fail "scripts/demo $* exited with $code"; }
+        [ "$code" -eq 0 ] || demo_failed "scripts/demo $* exited with $code"
         echo "ok    scripts/demo $* exited with 0"
         expect_chosen_archive "$@"
         shot=$(sed -n 's/^demo: screenshot of the open menu: //p' "$log" | tail -1)
@@ -55,17 +63,17 @@ case "$case_name" in
         levels_or_end() { [ "$(e2e_menu_windows | wc -l)" -ge "$1" ] || e2e_ended "$pid"; }
         # The demo sets up and builds first: a while on a first run.
         e2e_wait 200 levels_or_end 1 || true
-        [ -n "$(e2e_menu_windows)" ] || { cat "$log" >&2; e2e_fail "no menu opened on the display $DISPLAY"; }
+        [ -n "$(e2e_menu_windows)" ] || demo_failed "no menu opened on the display $DISPLAY"
         echo "ok    the menu opened on \$DISPLAY ($DISPLAY)"
         # Up from no selection reaches Exit, once more More; Right opens each submenu with its
         # first item selected: Recent files, Older, Archive 2019.
         e2e_keys Up Up Right Right Right
         e2e_wait 30 levels_or_end 4 || true
-        [ "$(e2e_menu_windows | wc -l)" -ge 4 ] || { cat "$log" >&2; e2e_fail "the submenus did not open"; }
+        [ "$(e2e_menu_windows | wc -l)" -ge 4 ] || demo_failed "the submenus did not open"
         e2e_keys Return
         code=0
         e2e_finish "$pid" 60 || code=$?
-        [ "$code" -eq 0 ] || { cat "$log" >&2; e2e_fail "scripts/demo --interactive $* exited with $code"; }
+        [ "$code" -eq 0 ] || demo_failed "scripts/demo --interactive $* exited with $code"
         expect_chosen_archive --interactive "$@"
         ;;
     no-display)
