@@ -317,21 +317,36 @@ TEST_F(ClientTest, HandledFailuresShowABoxAndSucceed) {
 
 // ---- through IDispatch::Invoke -------------------------------------------------------------------
 
-// Invokes `member` with `args` (in their natural order; reversed here as DISPPARAMS wants them).
-HRESULT invoke(IDispatch* object, DISPID member, WORD flags, std::vector<VARIANT*> args, VARIANT* result,
-               std::vector<DISPID> names = {}) {
+// Invokes `member` with `args` (in their natural order; reversed here as DISPPARAMS wants them), and
+// the error it reports: its HRESULT, and for DISP_E_EXCEPTION the code and texts of the EXCEPINFO.
+struct Outcome {
+    HRESULT result;
+    SCODE code = 0;
+    std::wstring description;
+    std::wstring source;
+};
+Outcome invokeFor(IDispatch* object, DISPID member, WORD flags, std::vector<VARIANT*> args, VARIANT* result,
+                  std::vector<DISPID> names = {}) {
     std::vector<VARIANT> reversed;
     for (auto it = args.rbegin(); it != args.rend(); ++it) reversed.push_back(**it);
     DISPPARAMS params{reversed.data(), names.empty() ? nullptr : names.data(), static_cast<UINT>(reversed.size()),
                       static_cast<UINT>(names.size())};
     EXCEPINFO exception{};
     UINT argumentError = 0;
-    const HRESULT hr = object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &exception,
-                                      &argumentError);
+    Outcome outcome{object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &exception,
+                                   &argumentError)};
+    outcome.code = exception.scode;
+    if (exception.bstrDescription) outcome.description = exception.bstrDescription;
+    if (exception.bstrSource) outcome.source = exception.bstrSource;
     SysFreeString(exception.bstrSource);
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrHelpFile);
-    return hr;
+    return outcome;
+}
+
+HRESULT invoke(IDispatch* object, DISPID member, WORD flags, std::vector<VARIANT*> args, VARIANT* result,
+               std::vector<DISPID> names = {}) {
+    return invokeFor(object, member, flags, std::move(args), result, std::move(names)).result;
 }
 
 // A script variable passed by reference, as VBScript passes every variable.
@@ -678,33 +693,6 @@ TEST_F(ClientTest, NewEnumThroughInvoke) {
 }
 
 // ---- what scripts write, and what they read back when it fails -------------------------------------
-
-// Invoke, and the error it reports: its HRESULT, and for DISP_E_EXCEPTION the code and text of the
-// EXCEPINFO.
-struct Outcome {
-    HRESULT result;
-    SCODE code = 0;
-    std::wstring description;
-    std::wstring source;
-};
-Outcome invokeFor(IDispatch* object, DISPID member, WORD flags, std::vector<VARIANT*> args, VARIANT* result,
-                  std::vector<DISPID> names = {}) {
-    std::vector<VARIANT> reversed;
-    for (auto it = args.rbegin(); it != args.rend(); ++it) reversed.push_back(**it);
-    DISPPARAMS params{reversed.data(), names.empty() ? nullptr : names.data(), static_cast<UINT>(reversed.size()),
-                      static_cast<UINT>(names.size())};
-    EXCEPINFO exception{};
-    UINT argumentError = 0;
-    Outcome outcome{object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &exception,
-                                   &argumentError)};
-    outcome.code = exception.scode;
-    if (exception.bstrDescription) outcome.description = exception.bstrDescription;
-    if (exception.bstrSource) outcome.source = exception.bstrSource;
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrDescription);
-    SysFreeString(exception.bstrHelpFile);
-    return outcome;
-}
 
 constexpr DISPID kPopUp = 0x60030002, kClear = 0x60030001, kRemove = 0x60030002, kCount = 0x60030003;
 constexpr DISPID kChecked = 0x68030002, kText = 0x68030005, kHImageList = 0x68030000;
