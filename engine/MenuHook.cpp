@@ -17,7 +17,7 @@ std::uint32_t menuCharCode(LResult answer) { return static_cast<std::uint32_t>(a
 // access letters itself keeps control: any answer but MNC_IGNORE stands. Otherwise the library
 // answers for the menus of the open pop-up, and where it has nothing to say the owner's answer
 // stands as well.
-LResult answerMenuChar(LResult ownerAnswer, Handle hwnd, WParam wParam, LParam lParam) noexcept {
+LResult answerWhatTheOwnerIgnored(LResult ownerAnswer, Handle hwnd, WParam wParam, LParam lParam) noexcept {
     if (menuCharCode(ownerAnswer) != win::MNC_IGNORE) return ownerAnswer;
     const PopupState& state = popupState();
     if (!state.open || !state.render || state.render->items == nullptr) return ownerAnswer;
@@ -71,7 +71,7 @@ LResult MenuWndProc(Handle hwnd, std::uint32_t uMsg, WParam wParam, LParam lPara
         result = 0;
     }
     // The owner's procedure sees an access letter first; the library answers only after it.
-    if (uMsg == win::WM_MENUCHAR) result = answerMenuChar(result, hwnd, wParam, lParam);
+    if (uMsg == win::WM_MENUCHAR) result = answerWhatTheOwnerIgnored(result, hwnd, wParam, lParam);
     return result;
 }
 

@@ -109,7 +109,7 @@ NumberSpan scanNumber(std::u16string_view text) noexcept {
 // The value of a text that scanNumber accepted. from_chars reads it independently of the
 // locale; only the exponent's range needs help: out of the double range, the decimal order of
 // magnitude (position of the first non-zero digit plus the exponent) tells infinity from zero.
-double valueOf(std::u16string_view number) noexcept {
+double numberOfText(std::u16string_view number) noexcept {
     std::string ascii;
     try {
         ascii.reserve(number.size());
@@ -185,7 +185,7 @@ bool isNumeric(const Value& value) noexcept {
 double leadingNumber(std::u16string_view text) noexcept {
     const NumberSpan span = scanNumber(text);
     if (!span.hasDigits) return 0;
-    return valueOf(text.substr(span.begin, span.end - span.begin));
+    return numberOfText(text.substr(span.begin, span.end - span.begin));
 }
 
 double numberOf(const Value& value) {
