@@ -5,8 +5,8 @@
 namespace popupmenu::com {
 
 Bstr::Bstr(std::u16string_view text)
-    : s_(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()))) {
-    if (s_ == nullptr) throw std::bad_alloc();
+    : UniqueValue(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()))) {
+    if (get() == nullptr) throw std::bad_alloc();
 }
 
 std::u16string fromBstr(BSTR s) {

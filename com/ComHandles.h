@@ -51,58 +51,53 @@ private:
     Interface* p_ = nullptr;
 };
 
+// The one owner of a plain Windows handle or pointer that `Release` frees: moves, never copies,
+// and frees what it holds on every path out of a scope.
+template <typename Value, auto Release>
+class UniqueValue {
+public:
+    UniqueValue() = default;
+    explicit UniqueValue(Value value) noexcept : value_(value) {}
+    UniqueValue(const UniqueValue&) = delete;
+    UniqueValue& operator=(const UniqueValue&) = delete;
+    UniqueValue(UniqueValue&& other) noexcept : value_(std::exchange(other.value_, Value{})) {}
+    UniqueValue& operator=(UniqueValue&& other) noexcept {
+        reset(std::exchange(other.value_, Value{}));
+        return *this;
+    }
+    ~UniqueValue() { reset(); }
+
+    Value get() const noexcept { return value_; }
+    // For out parameters: frees what is held and hands out the slot to fill.
+    Value* put() noexcept {
+        reset();
+        return &value_;
+    }
+    // Hands the value to the caller (an out parameter of a COM method).
+    Value detach() noexcept { return std::exchange(value_, Value{}); }
+    void reset(Value value = Value{}) noexcept {
+        if (value_) Release(value_);
+        value_ = value;
+    }
+
+private:
+    Value value_{};
+};
+
+inline void freeBstr(BSTR s) noexcept { SysFreeString(s); }
+inline void closeRegKey(HKEY key) noexcept { RegCloseKey(key); }
+
 // A BSTR this scope owns.
-class Bstr {
+class Bstr : public UniqueValue<BSTR, &freeBstr> {
 public:
     Bstr() = default;
     explicit Bstr(std::u16string_view text);  // throws std::bad_alloc when the copy cannot be made
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    Bstr(Bstr&& other) noexcept : s_(std::exchange(other.s_, nullptr)) {}
-    Bstr& operator=(Bstr&& other) noexcept {
-        std::swap(s_, other.s_);
-        return *this;
-    }
-    ~Bstr() { SysFreeString(s_); }
-
-    BSTR get() const noexcept { return s_; }
-    BSTR* put() noexcept {
-        SysFreeString(std::exchange(s_, nullptr));
-        return &s_;
-    }
-    BSTR detach() noexcept { return std::exchange(s_, nullptr); }
-
-private:
-    BSTR s_ = nullptr;
 };
 
 // The text of a BSTR (a null BSTR is the empty string; embedded zeros are kept).
 std::u16string fromBstr(BSTR s);
 
 // An open registry key.
-class RegKey {
-public:
-    RegKey() = default;
-    explicit RegKey(HKEY key) : key_(key) {}
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    RegKey(RegKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
-    RegKey& operator=(RegKey&& other) noexcept {
-        std::swap(key_, other.key_);
-        return *this;
-    }
-    ~RegKey() {
-        if (key_) RegCloseKey(key_);
-    }
-
-    HKEY get() const noexcept { return key_; }
-    HKEY* put() noexcept {
-        if (key_) RegCloseKey(std::exchange(key_, nullptr));
-        return &key_;
-    }
-
-private:
-    HKEY key_ = nullptr;
-};
+using RegKey = UniqueValue<HKEY, &closeRegKey>;
 
 }  // namespace popupmenu::com

@@ -5,7 +5,7 @@
 
 #include "com/ClassFactory.h"
 #include "com/Module.h"
-#include "com/Registration.h"
+#include "com/registration/Registration.h"
 #include "com/TypeInfo.h"
 
 using popupmenu::com::Scope;

@@ -10,11 +10,6 @@ namespace {
 // The height a measure request is answered with when no item has the requested identifier.
 constexpr std::int32_t kPresetItemHeight = 20;
 
-RenderContext renderContextFor(const OpenPopUp& current, const PopupState& state) {
-    return RenderContext{*current.platform, state.hOwnerDC,    current.items.get(),   state.hImageList,
-                         state.lIconWidth,   state.lIconHeight, current.measuringFont};
-}
-
 // The high word of a WM_MENUCHAR answer: MNC_IGNORE, MNC_CLOSE, MNC_EXECUTE or MNC_SELECT.
 std::uint32_t menuCharCode(LResult answer) { return static_cast<std::uint32_t>(answer >> 16) & 0xFFFF; }
 
@@ -22,15 +17,15 @@ std::uint32_t menuCharCode(LResult answer) { return static_cast<std::uint32_t>(a
 // access letters itself keeps control: any answer but MNC_IGNORE stands. Otherwise the library
 // answers for the menus of the open pop-up, and where it has nothing to say the owner's answer
 // stands as well.
-LResult answerMenuChar(LResult ownerAnswer, Handle hwnd, WParam wParam, LParam lParam) noexcept {
+LResult answerWhatTheOwnerIgnored(LResult ownerAnswer, Handle hwnd, WParam wParam, LParam lParam) noexcept {
     if (menuCharCode(ownerAnswer) != win::MNC_IGNORE) return ownerAnswer;
-    const OpenPopUp& current = openPopUp();
-    if (!current.open || current.platform == nullptr || !current.items) return ownerAnswer;
+    const PopupState& state = popupState();
+    if (!state.open || !state.render || state.render->items == nullptr) return ownerAnswer;
     try {
         const auto typed = static_cast<char16_t>(wParam & 0xFFFF);
         const auto menu = static_cast<Handle>(lParam);
         const std::optional<LResult> answer =
-            AnswerMenuChar(*current.platform, *current.items, current.menus, hwnd, typed, menu);
+            AnswerMenuChar(state.render->platform, *state.render->items, state.menus, hwnd, typed, menu);
         return answer ? *answer : ownerAnswer;
     } catch (...) {
         // A menu that cannot be read answers nothing: the character is ignored, the menu stays open.
@@ -41,22 +36,22 @@ LResult answerMenuChar(LResult ownerAnswer, Handle hwnd, WParam wParam, LParam l
 }  // namespace
 
 void RouteMenuMessage(Handle, std::uint32_t uMsg, WParam wParam, LParam lParam) {
-    const OpenPopUp& current = openPopUp();
-    if (!current.open || current.platform == nullptr) return;
-    Platform& platform = *current.platform;
+    const PopupState& state = popupState();
+    if (!state.open || !state.render) return;
+    const RenderContext& context = *state.render;
 
     if (uMsg == win::WM_DRAWITEM) {
         // A non-zero wParam names one of the owner's own controls, which the owner draws itself.
-        if (wParam == 0) DrawMenuItem(renderContextFor(current, popupState()), lParam);
+        if (wParam == 0) DrawMenuItem(context, lParam);
     } else if (uMsg == win::WM_MEASUREITEM) {
         // Every field but the size goes back as the platform filled it.
-        MeasureItemRecord measure = platform.readMeasureItem(lParam);
+        MeasureItemRecord measure = context.platform.readMeasureItem(lParam);
         std::int32_t lItemHeight = kPresetItemHeight;
-        const std::int32_t lItemWidth = MeasureMenuItem(renderContextFor(current, popupState()),
-                                                        static_cast<std::int32_t>(measure.itemID), lItemHeight);
+        const std::int32_t lItemWidth =
+            MeasureMenuItem(context, static_cast<std::int32_t>(measure.itemID), lItemHeight);
         measure.itemWidth = static_cast<std::uint32_t>(lItemWidth);
         measure.itemHeight = static_cast<std::uint32_t>(lItemHeight);
-        platform.writeMeasureItem(lParam, measure);
+        context.platform.writeMeasureItem(lParam, measure);
     }
 }
 
@@ -67,16 +62,16 @@ LResult MenuWndProc(Handle hwnd, std::uint32_t uMsg, WParam wParam, LParam lPara
         // An item that cannot be measured or drawn stays as the platform left it; the owner's own
         // procedure still gets the message below, and the menu stays usable.
     }
-    Platform* platform = openPopUp().platform;
-    if (platform == nullptr) return 0;
+    const PopupState& state = popupState();
+    if (state.platform == nullptr) return 0;
     LResult result = 0;
     try {
-        result = platform->callWindowProcedure(popupState().lPrevWndProc, hwnd, uMsg, wParam, lParam);
+        result = state.platform->callWindowProcedure(state.lPrevWndProc, hwnd, uMsg, wParam, lParam);
     } catch (...) {
         result = 0;
     }
     // The owner's procedure sees an access letter first; the library answers only after it.
-    if (uMsg == win::WM_MENUCHAR) result = answerMenuChar(result, hwnd, wParam, lParam);
+    if (uMsg == win::WM_MENUCHAR) result = answerWhatTheOwnerIgnored(result, hwnd, wParam, lParam);
     return result;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// mdlGenerale's window hook: the window procedure that stands in for the owner window's own while
+// The window hook: the window procedure that stands in for the owner window's own while
 // a pop-up is open. It answers the menu's owner-draw requests through the renderer, passes every
 // message on to the owner's own procedure, and answers access letters the owner left unanswered.
 

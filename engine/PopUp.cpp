@@ -22,38 +22,44 @@ namespace {
 constexpr std::int32_t kMenuCannotBeShown = 1004;
 
 // Marks the pop-up of this thread open for the window hook, and closed again on every way out.
+// It holds what the render context refers to (the collection and the measuring font) for as
+// long as the record hands that context out.
 class OpenPopUpScope {
 public:
-    OpenPopUpScope(Platform& platform, Ref<MenuItems> items) : current_(openPopUp()) {
-        current_.open = true;
-        current_.platform = &platform;
-        current_.items = std::move(items);
+    OpenPopUpScope(Platform& platform, Ref<MenuItems> items) : state_(popupState()), items_(std::move(items)) {
+        state_.open = true;
+        state_.platform = &platform;
     }
     OpenPopUpScope(const OpenPopUpScope&) = delete;
     OpenPopUpScope& operator=(const OpenPopUpScope&) = delete;
-    // The hook no longer sees the font once the pop-up has closed; the font is deleted after that.
+    // The hook no longer sees the context once the pop-up has closed; the font is deleted after that.
     ~OpenPopUpScope() {
-        current_.open = false;
-        current_.items = nullptr;
-        current_.measuringFont = 0;
-        current_.menus.clear();
+        state_.open = false;
+        state_.render = nullptr;
+        state_.menus.clear();
     }
 
     // Tells the hook which menus are the pop-up's own: the root menu and the submenus built for it.
     void shows(Handle rootMenu, const std::vector<Handle>& submenus) {
-        current_.menus.assign(1, rootMenu);
-        current_.menus.insert(current_.menus.end(), submenus.begin(), submenus.end());
+        state_.menus.assign(1, rootMenu);
+        state_.menus.insert(state_.menus.end(), submenus.begin(), submenus.end());
     }
 
-    // Hands the hook the font the labels are measured in; the scope owns it until the pop-up closed.
-    void measureIn(OwnedGdiObject font) {
+    // Builds the one render context of this pop-up: the owner's device context, the collection the
+    // menu was built from, the image list with its size, and the font the labels are measured in,
+    // which the scope owns until the pop-up has closed.
+    void renderOn(Handle ownerDC, OwnedGdiObject font) {
         measuringFont_ = std::move(font);
-        current_.measuringFont = measuringFont_.get();
+        render_.emplace(RenderContext{*state_.platform, ownerDC, items_.get(), state_.hImageList, state_.lIconWidth,
+                                      state_.lIconHeight, measuringFont_.get()});
+        state_.render = &*render_;
     }
 
 private:
-    OpenPopUp& current_;
+    PopupState& state_;
+    Ref<MenuItems> items_;
     OwnedGdiObject measuringFont_;
+    std::optional<RenderContext> render_;
 };
 
 // Replaces a window's procedure and puts the previous one back when it goes out of scope. The
@@ -90,9 +96,21 @@ bool belongsToThisThread(Platform& platform, Handle hwnd) {
     return hwnd != 0 && platform.getWindowThreadId(hwnd) == platform.getCurrentThreadId();
 }
 
-// Shows the menu of `items` and returns the identifier the platform reports (0: nothing chosen).
-// `commands` receives the command items that were appended.
-std::int32_t showMenu(Platform& platform, const Ref<MenuItems>& items, AppendedCommands& commands) {
+// The command item appended with `command`, the first one when several share it; none for 0.
+//
+// The chosen item is looked up in the list of commands the build appended, not in the collection:
+// the host may remove the item, or clear the collection and add others under the same numbers,
+// from a message it handles while the menu is open, and the item the user saw and chose still
+// returns its key.
+Ref<MenuItem> commandItem(const AppendedCommands& commands, std::int32_t command) {
+    if (command <= 0) return nullptr;
+    for (const AppendedCommand& appended : commands)
+        if (appended.identifier == command) return appended.item;
+    return nullptr;
+}
+
+// Shows the menu of `items` and returns the command item the user chose, or none.
+Ref<MenuItem> showMenu(Platform& platform, const Ref<MenuItems>& items) {
     PopupState& state = popupState();
     OpenPopUpScope open(platform, items);
 
@@ -107,9 +125,8 @@ std::int32_t showMenu(Platform& platform, const Ref<MenuItems>& items, AppendedC
 
     rootMenu = OwnedMenu(platform, platform.createPopupMenu());
     state.hRootMenu = rootMenu.get();
-    BuiltMenu built = BuildMenu(platform, items.get(), state.hRootMenu);
-    commands = std::move(built.commands);
-    open.shows(state.hRootMenu, built.submenus);
+    const BuiltMenu built = BuildMenu(platform, items.get(), rootMenu.get());
+    open.shows(rootMenu.get(), built.submenus);
 
     state.hOwnerWnd = platform.getForegroundWindow();
     if (!belongsToThisThread(platform, state.hOwnerWnd)) {
@@ -119,8 +136,9 @@ std::int32_t showMenu(Platform& platform, const Ref<MenuItems>& items, AppendedC
         state.hOwnerWnd = hiddenOwner.get();
         if (!hiddenOwner) throw menuCannotBeShown(u"no owner window could be made");
     }
+    const Handle owner = state.hOwnerWnd;
 
-    ownerDC.emplace(platform, state.hOwnerWnd);
+    ownerDC.emplace(platform, owner);
     state.hOwnerDC = ownerDC->get();
 
     Point cursor;
@@ -128,27 +146,19 @@ std::int32_t showMenu(Platform& platform, const Ref<MenuItems>& items, AppendedC
 
     // Every item is measured in the system's menu font as it is now: the metrics are read once
     // for the whole menu instead of once per item.
-    open.measureIn(CreateMeasuringFont(platform));
-    hook.emplace(platform, state.hOwnerWnd, platform.windowProcedureFor(&MenuWndProc));
+    open.renderOn(ownerDC->get(), CreateMeasuringFont(platform));
+    hook.emplace(platform, owner, platform.windowProcedureFor(&MenuWndProc));
     // Unhooked, every item would be measured as empty: show no menu rather than an unusable one.
     if (!hook->installed()) throw menuCannotBeShown(u"the owner window's procedure could not be replaced");
 
     // The menu takes the keyboard and closes on a click outside only when its owner is the
     // foreground window; a hidden owner has to be made so, and the null message after tracking
     // lets the next menu of the same owner close properly too.
-    if (hiddenOwner) platform.setForegroundWindow(state.hOwnerWnd);
-    const std::int32_t command = platform.trackPopupMenu(state.hRootMenu, win::TPM_RETURNCMD | win::TPM_RIGHTBUTTON,
-                                                         cursor.x, cursor.y, state.hOwnerWnd);
-    if (hiddenOwner) platform.postMessage(state.hOwnerWnd, win::WM_NULL, 0, 0);
-    return command;
-}
-
-// The key of the command item appended with `command`; the first one when several share it.
-std::u16string keyOfCommand(const AppendedCommands& commands, std::int32_t command) {
-    if (command <= 0) return {};
-    for (const AppendedCommand& appended : commands)
-        if (appended.identifier == command) return appended.item->key();
-    return {};
+    if (hiddenOwner) platform.setForegroundWindow(owner);
+    const std::int32_t command =
+        platform.trackPopupMenu(rootMenu.get(), win::TPM_RETURNCMD | win::TPM_RIGHTBUTTON, cursor.x, cursor.y, owner);
+    if (hiddenOwner) platform.postMessage(owner, win::WM_NULL, 0, 0);
+    return commandItem(built.commands, command);
 }
 
 }  // namespace
@@ -156,14 +166,13 @@ std::u16string keyOfCommand(const AppendedCommands& commands, std::int32_t comma
 std::u16string NuvraPopUpMenu::PopUp() noexcept {
     // One pop-up per thread: a second one would hook the owner again and make MenuWndProc its own
     // previous procedure. The open one stays untouched.
-    if (openPopUp().open) return {};
+    if (popupState().open) return {};
 
     // The host may release the component from a message it handles while the menu is open.
     const Ref<NuvraPopUpMenu> keepAlive(this);
     try {
-        AppendedCommands commands;
-        const std::int32_t command = showMenu(platform_, mItems, commands);
-        return keyOfCommand(commands, command);
+        const Ref<MenuItem> chosen = showMenu(platform_, mItems);
+        return chosen ? chosen->key() : std::u16string();
     } catch (...) {
         showCurrentFailure(platform_);
         return {};

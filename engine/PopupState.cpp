@@ -7,9 +7,4 @@ PopupState& popupState() noexcept {
     return state;
 }
 
-OpenPopUp& openPopUp() noexcept {
-    thread_local OpenPopUp current;
-    return current;
-}
-
 }  // namespace popupmenu

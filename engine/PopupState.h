@@ -1,7 +1,7 @@
 #pragma once
-// mdlDichiarazioni: the record the engine shares with the renderer, and what the window hook needs
-// to know of the pop-up that is open. Both are kept per thread: components are apartment-threaded,
-// and a pop-up runs entirely on the thread that called PopUp.
+// PopupState: the one record of this thread's pop-up, shared by PopUp, the window hook and, through
+// the render context built from it, the renderer. It is kept per thread: components are
+// apartment-threaded, and a pop-up runs entirely on the thread that called PopUp.
 
 #include <cstdint>
 #include <vector>
@@ -9,6 +9,7 @@
 #include "model/MenuItems.h"
 #include "model/RefCounted.h"
 #include "platform/Platform.h"
+#include "render/RenderContext.h"
 
 namespace popupmenu {
 
@@ -17,32 +18,31 @@ struct PopupState {
     Handle hImageList = 0;      // the host's image list; never created or destroyed here
     Handle hOwnerDC = 0;        // the owner window's device context while a pop-up is open
     Handle hOwnerWnd = 0;       // the window that owns the menu and whose procedure is replaced
-    Ref<MenuItems> Items;       // the collection of the component created last on this thread
+    // The collection of the component created last on this thread, cleared when any component is
+    // released. A pop-up never reads it: the renderer is handed the collection the menu was built
+    // from, so that with several components each menu shows its own items.
+    Ref<MenuItems> Items;
     ProcValue lPrevWndProc = 0; // the owner's own window procedure while it is replaced
     std::int32_t lIconWidth = 0;
     std::int32_t lIconHeight = 0;
-};
 
-// This thread's record; all fields are zero (Items none) when the thread first uses it.
-PopupState& popupState() noexcept;
-
-// The pop-up that is open on this thread, as the window hook sees it.
-struct OpenPopUp {
+    // --- the pop-up that is open, as the window hook sees it ---
+    // From the start of PopUp to its end on every way out; a PopUp called meanwhile is refused.
     bool open = false;
     // The platform the hook forwards messages through. It stays set after the pop-up has closed,
     // like lPrevWndProc, so a hook that another subclass left in the owner's chain still reaches
     // the owner's own procedure.
     Platform* platform = nullptr;
-    // The collection of the component whose pop-up is open: the renderer measures and draws the
-    // items of the menu on screen, whichever component was created last.
-    Ref<MenuItems> items;
-    // The font the labels are measured in, made when the pop-up opened; 0 when none could be made.
-    Handle measuringFont = 0;
+    // What the renderer reads, built once when the owner's device context and the measuring font
+    // are ready, just before the owner is hooked, and owned by PopUp for as long as the pop-up is
+    // open; nullptr before that and after the pop-up has closed.
+    const RenderContext* render = nullptr;
     // The menus of the pop-up: the root menu and every submenu built for it. Access letters are
     // answered for these menus only.
     std::vector<Handle> menus;
 };
 
-OpenPopUp& openPopUp() noexcept;
+// This thread's record; all fields are zero (Items none, no render context) at the thread's first use.
+PopupState& popupState() noexcept;
 
 }  // namespace popupmenu

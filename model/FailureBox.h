@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "model/Value.h"
+#include "model/AutomationError.h"
 #include "platform/Platform.h"
 
 namespace popupmenu {

@@ -38,7 +38,11 @@ public:
     std::size_t size() const noexcept;
     // The item at a 1-based position, or nullptr outside 1..size().
     popupmenu::MenuItem* itemAt(std::size_t position) const noexcept;
-    // The lowest position whose item has this ItemID, or 0 when none has. Constant time.
+    // The lowest position whose item has this ItemID, or 0 when none has. Constant time. The
+    // renderer and the access letters find items by it. PopUp does not: it maps the chosen command
+    // through its own list of the commands the build appended, because the host may remove the
+    // chosen item (or clear the collection and add others under the same numbers) from a message
+    // it handles while the menu is open, and the item the user saw and chose still returns its key.
     std::size_t positionOfItemID(std::int32_t itemID) const noexcept;
     // How many times itemAt and positionOfItemID have been called on this collection: the
     // benchmark reports it as the item look-ups one request costs.

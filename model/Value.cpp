@@ -1,4 +1,4 @@
-// Automation values, failures and the numeric test and conversions the collection applies to
+// Automation values and the numeric test and conversions the collection applies to
 // its arguments. The numeric grammar is the one documented in Value.h: blanks, an optional sign,
 // digits with an optional "." decimal point, an optional exponent with digits, blanks.
 
@@ -11,40 +11,6 @@
 #include <string>
 
 namespace popupmenu {
-
-AutomationError::AutomationError(std::int32_t number, std::u16string description)
-    : number_(number), description_(std::move(description)) {}
-
-AutomationError makeError(std::int32_t number) {
-    switch (number) {
-    case error::InvalidArgument: return {number, u"Invalid procedure call or argument"};
-    case error::Overflow: return {number, u"Overflow"};
-    case error::OutOfMemory: return {number, u"Out of memory"};
-    case error::SubscriptOutOfRange: return {number, u"Subscript out of range"};
-    case error::TypeMismatch: return {number, u"Type mismatch"};
-    case error::DuplicateKey: return {number, u"This key is already associated with an element of this collection"};
-    default: return {number, u"Application-defined or object-defined error"};
-    }
-}
-
-AutomationError failureOf(std::exception_ptr failure) noexcept {
-    // Building a description may itself run out of memory; the fallback then has an empty text.
-    try {
-        try {
-            std::rethrow_exception(failure);
-        } catch (const AutomationError& e) {
-            return e;
-        } catch (const std::bad_alloc&) {
-            return makeError(error::OutOfMemory);
-        } catch (const std::length_error&) {
-            return makeError(error::OutOfMemory);
-        } catch (...) {
-            return makeError(error::InvalidArgument);
-        }
-    } catch (...) {
-        return AutomationError(error::OutOfMemory, std::u16string());
-    }
-}
 
 Value Value::null() { return Value(Kind::Null); }
 
@@ -109,7 +75,7 @@ NumberSpan scanNumber(std::u16string_view text) noexcept {
 // The value of a text that scanNumber accepted. from_chars reads it independently of the
 // locale; only the exponent's range needs help: out of the double range, the decimal order of
 // magnitude (position of the first non-zero digit plus the exponent) tells infinity from zero.
-double valueOf(std::u16string_view number) noexcept {
+double numberOfText(std::u16string_view number) noexcept {
     std::string ascii;
     try {
         ascii.reserve(number.size());
@@ -185,7 +151,7 @@ bool isNumeric(const Value& value) noexcept {
 double leadingNumber(std::u16string_view text) noexcept {
     const NumberSpan span = scanNumber(text);
     if (!span.hasDigits) return 0;
-    return valueOf(text.substr(span.begin, span.end - span.begin));
+    return numberOfText(text.substr(span.begin, span.end - span.begin));
 }
 
 double numberOf(const Value& value) {

@@ -9,25 +9,8 @@ import pathlib
 import struct
 import sys
 
-# Row 0 at the top, column 0 at the left; '#' black, '.' white.
-GLYPH = [
-    "................",
-    "..............##",
-    ".............##.",
-    "............##..",
-    "..........###...",
-    ".........###....",
-    "........###.....",
-    ".##....###......",
-    ".###..####......",
-    ".########.......",
-    "..#######.......",
-    "...#####........",
-    "....####........",
-    "....###.........",
-    ".....##.........",
-    "................",
-]
+# The glyph's one source: 16 rows of 16, row 0 at the top, column 0 at the left; '#' black, '.' white.
+GLYPH = (pathlib.Path(__file__).resolve().parent.parent / "resources" / "check-glyph.txt").read_text().split()
 
 
 def bitmap() -> bytes:

@@ -5,7 +5,7 @@
 
 #include <olectl.h>
 
-#include "com/Registration.h"
+#include "com/registration/Registration.h"
 
 namespace popupmenu::com {
 namespace {

@@ -13,30 +13,14 @@ code 1.
                                         with a highlighted item's gradient inside its frame
 """
 
+import pathlib
 import sys
 
 import png
 from hostlog import HostLog
 
-# The check glyph, row 0 at the top: '#' black, '.' white.
-GLYPH = [
-    "................",
-    "..............##",
-    ".............##.",
-    "............##..",
-    "..........###...",
-    ".........###....",
-    "........###.....",
-    ".##....###......",
-    ".###..####......",
-    ".########.......",
-    "..#######.......",
-    "...#####........",
-    "....####........",
-    "....###.........",
-    ".....##.........",
-    "................",
-]
+# The check glyph as the resource is made from it, row 0 at the top: '#' black, '.' white.
+GLYPH = (pathlib.Path(__file__).resolve().parents[2] / "resources" / "check-glyph.txt").read_text().split()
 WHITE, BLACK = (255, 255, 255), (0, 0, 0)
 GRADIENT_HEIGHT = 20   # the highlight is painted 20 pixels high
 PICTURE_INSET = 21     # the highlight starts right of a picture's frame

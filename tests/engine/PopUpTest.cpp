@@ -20,6 +20,12 @@ constexpr Handle kMeasuringFont = 0x3000;                        // the first GD
 constexpr long long kHook = RecordingPlatform::kHookProcedure;
 constexpr long long kOriginal = RecordingPlatform::kOriginalProcedure;
 
+// The font the open pop-up measures its labels in; 0 when no pop-up is open.
+Handle measuringFontOfOpenPopUp() {
+    const RenderContext* render = popupState().render;
+    return render != nullptr ? render->measuringFont : 0;
+}
+
 class PopUpTest : public ::testing::Test {
 protected:
     template <typename P = RecordingPlatform>
@@ -102,6 +108,33 @@ TEST_F(PopUpTest, ChosenIdentifierMapsToItsKey) {
         EXPECT_EQ(component->PopUp(), c.key) << c.what;
         EXPECT_TRUE(platform.liveMenus().empty()) << c.what;
         EXPECT_EQ(platform.procedureOf(kOwner), kOriginal) << c.what;
+    }
+}
+
+// The host changes the collection from a message it handles while the menu is open; the item the
+// user saw and chose is still the one whose key comes back.
+TEST_F(PopUpTest, ChosenItemChangedInTheCollectionWhileTheMenuIsOpen) {
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+    };
+    const Case cases[] = {
+        {"the chosen item removed", [&] { items->Remove(Value::string(u"quit")); }},
+        {"the collection cleared and refilled under the same numbers", [&] {
+             items->Clear();
+             addItem(*items, u"other", u"Other");
+             addItem(*items, u"another", u"Another");
+         }},
+    };
+    for (const Case& c : cases) {
+        items->Clear();
+        addItem(*items, u"open", u"Open");
+        addItem(*items, u"quit", u"Quit");
+        platform.onTrack = [&](Handle, Handle) {
+            c.change();
+            return 2;
+        };
+        EXPECT_EQ(component->PopUp(), u"quit") << c.what;
     }
 }
 
@@ -200,7 +233,7 @@ TEST_F(PopUpTest, EveryLabelIsMeasuredInOneFontMadeFromTheMenuFontWhenThePopUpOp
     platform.setMenuFont(menuFont);
     Handle fontDuringPopUp = 0;
     platform.onTrack = [&](Handle, Handle owner) {
-        fontDuringPopUp = openPopUp().measuringFont;
+        fontDuringPopUp = measuringFontOfOpenPopUp();
         for (std::uint32_t itemID : {1u, 2u, 1u}) {
             MeasureItemRecord measure{win::ODT_MENU, 0, itemID, 0, 0, 0};
             platform.deliver(owner, win::WM_MEASUREITEM, 0, reinterpret_cast<LParam>(&measure));
@@ -225,7 +258,7 @@ TEST_F(PopUpTest, EveryLabelIsMeasuredInOneFontMadeFromTheMenuFontWhenThePopUpOp
     // The font lives exactly as long as the pop-up.
     EXPECT_TRUE(platform.liveGdiObjects().empty());
     EXPECT_TRUE(platform.deletedWhileSelected().empty());
-    EXPECT_EQ(openPopUp().measuringFont, 0);
+    EXPECT_EQ(measuringFontOfOpenPopUp(), 0);
 
     // A change of the system menu font shows at the next pop-up.
     std::strcpy(menuFont.lfFaceName.data(), "Verdana");
@@ -338,7 +371,7 @@ TEST(PopUpFailure, EveryWayOutCleansUpInOrder) {
         }
         EXPECT_TRUE(platform.liveMenus().empty()) << c.what;
         EXPECT_NE(platform.procedureOf(kOwner), kHook) << c.what;
-        EXPECT_FALSE(openPopUp().open) << c.what;
+        EXPECT_FALSE(popupState().open) << c.what;
     }
 }
 

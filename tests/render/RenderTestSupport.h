@@ -13,6 +13,7 @@
 #include "model/MenuItems.h"
 #include "model/Value.h"
 #include "render/RenderContext.h"
+#include "tests/support/AddItem.h"
 #include "tests/support/RecordingPlatform.h"
 
 namespace popupmenu::testing {
@@ -106,10 +107,7 @@ protected:
     // Adds an item; its ItemID is the collection's count after the addition.
     Ref<MenuItem> add(std::u16string key, std::u16string text, std::int32_t normalPicture = -1,
                       std::int32_t checkedPicture = -1) {
-        Ref<MenuItem> item = items->Add(Value::string(std::move(key)), text);
-        item->setNormalPictureIndex(normalPicture);
-        item->setCheckedPictureIndex(checkedPicture);
-        return item;
+        return addWithPictures(*items, std::move(key), std::move(text), normalPicture, checkedPicture);
     }
 
     // A menu draw request for the item with `itemID` in `itemState`, painting `rcItem` of kItemDC.

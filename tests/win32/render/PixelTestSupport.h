@@ -17,6 +17,7 @@
 #include "platform/win32/Win32Platform.h"
 #include "render/Pixels.h"
 #include "render/RenderContext.h"
+#include "tests/support/AddItem.h"
 
 namespace popupmenu::testing {
 
@@ -240,10 +241,7 @@ protected:
 
     Ref<MenuItem> add(std::u16string key, std::u16string text, std::int32_t normalPicture = -1,
                       std::int32_t checkedPicture = -1) {
-        Ref<MenuItem> item = items->Add(Value::string(std::move(key)), text);
-        item->setNormalPictureIndex(normalPicture);
-        item->setCheckedPictureIndex(checkedPicture);
-        return item;
+        return addWithPictures(*items, std::move(key), std::move(text), normalPicture, checkedPicture);
     }
 
     void useImageList(const PictureList& list, int size = 16) {

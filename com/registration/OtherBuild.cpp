@@ -1,6 +1,6 @@
-#include "com/OtherBuild.h"
+#include "com/registration/OtherBuild.h"
 
-#include "com/RegistryValues.h"
+#include "com/registration/RegistryValues.h"
 
 namespace popupmenu::com {
 namespace {

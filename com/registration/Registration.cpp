@@ -1,4 +1,4 @@
-#include "com/Registration.h"
+#include "com/registration/Registration.h"
 
 #include <oleauto.h>
 #include <olectl.h>
@@ -9,8 +9,8 @@
 #include "com/Classes.h"
 #include "com/ComHandles.h"
 #include "com/Module.h"
-#include "com/OtherBuild.h"
-#include "com/RegistryValues.h"
+#include "com/registration/OtherBuild.h"
+#include "com/registration/RegistryValues.h"
 #include "com/TypeInfo.h"
 
 // oleaut32 exports these (since Windows Vista); the mingw-w64 headers do not declare them.

@@ -1,4 +1,4 @@
-#include "com/RegistryValues.h"
+#include "com/registration/RegistryValues.h"
 
 #include <objbase.h>
 
