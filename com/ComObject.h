@@ -115,13 +115,10 @@ private:
     HRESULT invokeNewEnum(WORD flags, DISPPARAMS* params, VARIANT* result) noexcept {
         if ((flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)) == 0) return DISP_E_MEMBERNOTFOUND;
         if (params != nullptr && params->cArgs != 0) return DISP_E_BADPARAMCOUNT;
+        if (result == nullptr) return E_POINTER;
         try {
             IUnknown* enumerator = newEnumerator();
             if (enumerator == nullptr) return DISP_E_MEMBERNOTFOUND;
-            if (result == nullptr) {
-                enumerator->Release();
-                return E_POINTER;
-            }
             VariantInit(result);
             V_VT(result) = VT_UNKNOWN;
             V_UNKNOWN(result) = enumerator;
