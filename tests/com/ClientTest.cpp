@@ -263,16 +263,11 @@ TEST_F(ClientTest, AFailedAccessorReturnsAnErrorWithErrorInfo) {
     SetErrorInfo(0, nullptr);
     EXPECT_EQ(item->get_Text(nullptr), E_POINTER);
 
-    ComPtr<IErrorInfo> info;
-    ASSERT_EQ(GetErrorInfo(0, info.put()), S_OK) << "the failure left no error info";
-    Bstr source, description;
-    GUID guid{};
-    info->GetSource(source.put());
-    info->GetDescription(description.put());
-    info->GetGUID(&guid);
-    EXPECT_EQ(text(source.get()), L"PopUpMenu.MenuItem");
-    EXPECT_TRUE(IsEqualGUID(guid, IID__MenuItem));
-    EXPECT_FALSE(text(description.get()).empty());
+    const std::optional<ErrorInfoRecord> info = takeErrorInfo();
+    ASSERT_TRUE(info) << "the failure left no error info";
+    EXPECT_EQ(info->source, L"PopUpMenu.MenuItem");
+    EXPECT_TRUE(IsEqualGUID(info->guid, IID__MenuItem));
+    EXPECT_FALSE(info->description.empty());
 
     ComPtr<ISupportErrorInfo> supports;
     ASSERT_HRESULT_SUCCEEDED(item->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(supports.put())));

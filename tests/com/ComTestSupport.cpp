@@ -1,5 +1,7 @@
 #include "ComTestSupport.h"
 
+#include "tests/support/win32/DesktopWindows.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +9,11 @@
 #include <utility>
 
 namespace popupmenu::comtest {
+
+using popupmenu::testing::classOf;
+using popupmenu::testing::visibleWindowsOf;
+using popupmenu::testing::windowText;
+
 namespace {
 
 std::wstring executableDirectory() {
@@ -20,39 +27,6 @@ std::wstring fullPath(const std::wstring& path) {
     wchar_t full[MAX_PATH] = {};
     GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
     return full;
-}
-
-std::wstring classOf(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
-
-std::wstring windowText(HWND hwnd) {
-    wchar_t buffer[1024] = {};
-    GetWindowTextW(hwnd, buffer, 1024);
-    return buffer;
-}
-
-struct Search {
-    DWORD processId;
-    const wchar_t* className;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK collectWindow(HWND hwnd, LPARAM data) {
-    auto& search = *reinterpret_cast<Search*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == search.processId && IsWindowVisible(hwnd) && classOf(hwnd) == search.className)
-        search.found.push_back(hwnd);
-    return TRUE;
-}
-
-std::vector<HWND> visibleWindows(DWORD processId, const wchar_t* className) {
-    Search search{processId, className, {}};
-    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 // The message of a message box: the text of its static control that is not the icon.
@@ -122,6 +96,19 @@ void setMissing(VARIANT& v) {
 
 std::wstring text(BSTR s) { return s ? std::wstring(s, SysStringLen(s)) : std::wstring(); }
 
+std::optional<ErrorInfoRecord> takeErrorInfo() {
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.put()) != S_OK || !info) return std::nullopt;
+    ErrorInfoRecord record;
+    Bstr source, description;
+    info->GetSource(source.put());
+    info->GetDescription(description.put());
+    info->GetGUID(&record.guid);
+    record.source = text(source.get());
+    record.description = text(description.get());
+    return record;
+}
+
 std::wstring keyOf(_MenuItem* item) {
     if (!item) return L"";
     Bstr key;
@@ -143,7 +130,7 @@ std::vector<std::wstring> MessageBoxWatcher::takeTexts() {
 
 void MessageBoxWatcher::watch() {
     while (!stop_) {
-        for (HWND box : visibleWindows(processId_, L"#32770")) {
+        for (HWND box : visibleWindowsOf(processId_, L"#32770")) {
             std::lock_guard<std::mutex> lock(mutex_);
             // A box that was told to close may still be visible for a moment: record it once.
             if (std::find(dismissed_.begin(), dismissed_.end(), box) != dismissed_.end()) continue;
@@ -158,7 +145,7 @@ void MessageBoxWatcher::watch() {
 MenuDriver::MenuDriver(int position, DWORD processId)
     : thread_([this, position, processId] {
           while (!stop_) {
-              const std::vector<HWND> menus = visibleWindows(processId, L"#32768");
+              const std::vector<HWND> menus = visibleWindowsOf(processId, L"#32768");
               if (!menus.empty()) {
                   sawMenu_ = true;
                   const HWND menu = menus.front();

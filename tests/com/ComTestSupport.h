@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -87,6 +88,14 @@ void setInt(VARIANT& v, LONG value);
 void setMissing(VARIANT& v);  // an omitted optional argument: VT_ERROR holding DISP_E_PARAMNOTFOUND
 
 std::wstring text(BSTR s);
+// What a failed call left as the thread's error info, taken (the thread then has none).
+struct ErrorInfoRecord {
+    std::wstring source;
+    std::wstring description;
+    GUID guid{};
+};
+std::optional<ErrorInfoRecord> takeErrorInfo();
+
 // The key of an item interface ("" for none).
 std::wstring keyOf(_MenuItem* item);
 

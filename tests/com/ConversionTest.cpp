@@ -149,19 +149,14 @@ TEST(FailureTest, AFailureBecomesAnErrorHresultWithErrorInfo) {
         SetErrorInfo(0, nullptr);
         const HRESULT hr = com::guarded(com::kMenuItemsClass, [&] { std::rethrow_exception(c.failure); });
         EXPECT_EQ(hr, c.expected);
-        ComPtr<IErrorInfo> info;
-        ASSERT_EQ(GetErrorInfo(0, info.put()), S_OK);
-        Bstr source, description;
-        GUID guid{};
-        info->GetSource(source.put());
-        info->GetDescription(description.put());
-        info->GetGUID(&guid);
-        EXPECT_EQ(text(source.get()), L"PopUpMenu.MenuItems");
-        EXPECT_TRUE(IsEqualGUID(guid, IID__MenuItems));
+        const std::optional<ErrorInfoRecord> info = takeErrorInfo();
+        ASSERT_TRUE(info) << "the failure left no error info";
+        EXPECT_EQ(info->source, L"PopUpMenu.MenuItems");
+        EXPECT_TRUE(IsEqualGUID(info->guid, IID__MenuItems));
         if (c.description) {
-            EXPECT_EQ(text(description.get()), c.description);
+            EXPECT_EQ(info->description, c.description);
         } else {
-            EXPECT_FALSE(text(description.get()).empty());
+            EXPECT_FALSE(info->description.empty());
         }
     }
     EXPECT_EQ(com::guarded(com::kMenuItemsClass, [] {}), S_OK);

@@ -11,12 +11,14 @@
 #include <vector>
 
 #include "ComTestSupport.h"
+#include "tests/support/win32/DesktopWindows.h"
 #include "tests/win32/engine/MenuDriver.h"
 
 namespace popupmenu::comtest {
 namespace {
 
 using namespace std::chrono_literals;
+using popupmenu::testing::HostWindow;
 using popupmenu::testing::key;
 using popupmenu::testing::MenuStep;
 
@@ -78,42 +80,6 @@ bool unloadIdleServers() {
     for (int call = 0; call < 5 && GetModuleHandleW(kModuleName) != nullptr; ++call) CoFreeUnusedLibrariesEx(0, 0);
     return GetModuleHandleW(kModuleName) == nullptr;
 }
-
-void pumpPendingMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
-// A visible window of this thread in the foreground with the cursor over it, as when the user
-// right-clicks a desktop host.
-class HostWindow {
-public:
-    HostWindow() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"ReloadTestHost";
-        RegisterClassW(&wc);
-        hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"Reload test host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 150,
-                                600, 400, nullptr, nullptr, wc.hInstance, nullptr);
-        bringToForeground();
-    }
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
-    ~HostWindow() {
-        DestroyWindow(hwnd_);
-        pumpPendingMessages();
-    }
-    HWND get() const { return hwnd_; }
-    void bringToForeground() const {
-        SetForegroundWindow(hwnd_);
-        SetCursorPos(320, 260);
-        pumpPendingMessages();
-    }
-
-private:
-    HWND hwnd_ = nullptr;
-};
 
 class ReloadTest : public ::testing::Test {
 protected:

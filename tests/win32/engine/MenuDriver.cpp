@@ -1,5 +1,7 @@
 #include "tests/win32/engine/MenuDriver.h"
 
+#include "tests/support/win32/DesktopWindows.h"
+
 namespace popupmenu::testing {
 namespace {
 
@@ -7,31 +9,9 @@ namespace {
 constexpr DWORD kGuardMilliseconds = 20000;
 constexpr DWORD kPollMilliseconds = 20;
 
-struct Search {
-    const wchar_t* className;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK collectWindow(HWND hwnd, LPARAM parameter) {
-    auto& search = *reinterpret_cast<Search*>(parameter);
-    DWORD process = 0;
-    GetWindowThreadProcessId(hwnd, &process);
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    if (process == GetCurrentProcessId() && IsWindowVisible(hwnd) && lstrcmpW(name, search.className) == 0)
-        search.found.push_back(hwnd);
-    return TRUE;
-}
-
-std::vector<HWND> visibleWindowsOfThisProcess(const wchar_t* className) {
-    Search search{className, {}};
-    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 }  // namespace
 
-std::vector<HWND> openMenuWindows() { return visibleWindowsOfThisProcess(L"#32768"); }
+std::vector<HWND> openMenuWindows() { return visibleWindowsOf(GetCurrentProcessId(), L"#32768"); }
 
 MenuDriver::MenuDriver(std::vector<MenuStep> steps)
     : steps_(std::move(steps)), done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), thread_([this] { run(); }) {}
@@ -89,7 +69,7 @@ void MenuDriver::closeEverything() {
     do {
         EndMenu();
         for (HWND menu : openMenuWindows()) PostMessageW(menu, WM_CANCELMODE, 0, 0);
-        for (HWND box : visibleWindowsOfThisProcess(L"#32770")) PostMessageW(box, WM_COMMAND, IDOK, 0);
+        for (HWND box : visibleWindowsOf(GetCurrentProcessId(), L"#32770")) PostMessageW(box, WM_COMMAND, IDOK, 0);
     } while (WaitForSingleObject(done_, 200) != WAIT_OBJECT_0);
 }
 

@@ -15,6 +15,7 @@
 #include "engine/NuvraPopUpMenu.h"
 #include "engine/PopupState.h"
 #include "platform/win32/Win32Platform.h"
+#include "tests/support/win32/DesktopWindows.h"
 #include "tests/win32/engine/MenuDriver.h"
 
 namespace popupmenu::testing {
@@ -38,48 +39,11 @@ LRESULT CALLBACK hostProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-void pumpPendingMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// A visible top-level window of the calling thread, in the foreground, with the cursor over it.
-class HostWindow {
+// The host: a window of this thread whose own procedure logs what reaches it.
+class Host : public HostWindow {
 public:
-    HostWindow() {
-        static const ATOM windowClass = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = hostProcedure;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-            wc.lpszClassName = L"EngineTestHost";
-            return RegisterClassW(&wc);
-        }();
-        hwnd_ = CreateWindowExW(0, MAKEINTATOM(windowClass), L"Engine test host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                200, 150, 600, 400, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        bringToForeground();
-    }
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
-    ~HostWindow() {
-        DestroyWindow(hwnd_);
-        pumpPendingMessages();
-    }
-    // As when the user right-clicks the host: its window is in front, the cursor over it. (The
-    // Wine desktop is shared with other programs, which may take the foreground in between.)
-    void bringToForeground() const {
-        SetForegroundWindow(hwnd_);
-        SetCursorPos(320, 260);
-        pumpPendingMessages();
-    }
-    HWND get() const { return hwnd_; }
-    Handle handle() const { return Win32Platform::portable(hwnd_); }
-
-private:
-    HWND hwnd_ = nullptr;
+    Host() : HostWindow(L"EngineTestHost", hostProcedure) {}
+    Handle handle() const { return Win32Platform::portable(get()); }
 };
 
 // Open, a submenu Recent holding First and Second, a separator, and Quit.
@@ -179,7 +143,7 @@ protected:
 };
 
 TEST_F(RealPopUp, HostWindowInTheForegroundGetsTheChosenKey) {
-    HostWindow host;
+    Host host;
     ASSERT_EQ(GetForegroundWindow(), host.get());
     const LONG_PTR hostProcedureValue = GetWindowLongPtrW(host.get(), GWLP_WNDPROC);
 
@@ -222,7 +186,7 @@ TEST_F(RealPopUp, HostWithoutAWindowGetsTheChosenKeyThroughAHiddenOwner) {
 }
 
 TEST_F(RealPopUp, ThreadWhoseForegroundWindowBelongsToAnotherThreadUsesAHiddenOwner) {
-    HostWindow host;  // of this thread; the pop-up runs on another one
+    Host host;  // of this thread; the pop-up runs on another one
     ASSERT_EQ(GetForegroundWindow(), host.get());
     const LONG_PTR hostProcedureValue = GetWindowLongPtrW(host.get(), GWLP_WNDPROC);
 
@@ -282,7 +246,7 @@ TEST_F(RealPopUp, AccessLettersChooseOpenSubmenusAndCycleThroughItemsSharingALet
     };
     {
         // Its own procedure ends in DefWindowProcW, which answers MNC_IGNORE (measured under Wine).
-        HostWindow host;
+        Host host;
         expectChoices("a host window", [&] { host.bringToForeground(); });
     }
     expectChoices("the library's hidden owner", [] {});

@@ -10,17 +10,12 @@
 #include <string>
 
 #include "platform/win32/Win32Platform.h"
+#include "tests/support/win32/DesktopWindows.h"
 
 namespace popupmenu::testing {
 namespace {
 
 const wchar_t kOwnerWindowClass[] = L"PopUpMenuOwnerWindow";
-
-std::wstring classOf(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
 
 TEST(OwnerWindow, IsMadeWhateverRegistrationOfItsClassTheProcessHolds) {
     ASSERT_NE(GetEnvironmentVariableW(L"DISPLAY", nullptr, 0), 0u)
