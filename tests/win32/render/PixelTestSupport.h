@@ -126,19 +126,26 @@ private:
 // What a pixel is before anything paints it: a colour no painter uses.
 inline constexpr COLORREF kUntouched = RGB(0x5A, 0xC3, 0x3C);
 
+// The description of a top-down 32-bit image without a colour table: row 0 first, one
+// 0x00RRGGBB value per pixel.
+inline BITMAPINFO topDown32Bit(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 // A 32-bit top-down DIB section selected into a memory DC and filled with kUntouched: a device
 // context for draw requests whose every pixel the test can read.
 class Canvas {
 public:
     Canvas(int width, int height) : width_(width), height_(height) {
         dc_ = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO info = topDown32Bit(width, height);
         void* bits = nullptr;
         bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         bits_ = static_cast<std::uint32_t*>(bits);
@@ -201,13 +208,7 @@ public:
 
     // Adds a picture whose pixel (x, y) is `color(x, y)`; returns its index.
     int add(const std::function<COLORREF(int x, int y)>& color) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = size_;
-        info.bmiHeader.biHeight = -size_;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO info = topDown32Bit(size_, size_);
         void* bits = nullptr;
         HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         auto* pixels = static_cast<std::uint32_t*>(bits);
