@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/win32/DibFormat.h"
+
 namespace popupmenu {
 namespace {
 
@@ -43,19 +45,6 @@ bool registerOwnerWindowClass() {
 const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 RECT toRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-// The description of a top-down 32-bit image without a colour table: row 0 first, one
-// 0x00RRGGBB value per pixel.
-BITMAPINFO topDown32Bit(std::int32_t width, std::int32_t height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 
 #include "model/MenuItems.h"
 #include "model/Value.h"
+#include "platform/win32/DibFormat.h"
 #include "platform/win32/Win32Platform.h"
 #include "render/Pixels.h"
 #include "render/RenderContext.h"
@@ -125,19 +126,6 @@ private:
 
 // What a pixel is before anything paints it: a colour no painter uses.
 inline constexpr COLORREF kUntouched = RGB(0x5A, 0xC3, 0x3C);
-
-// The description of a top-down 32-bit image without a colour table: row 0 first, one
-// 0x00RRGGBB value per pixel.
-inline BITMAPINFO topDown32Bit(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
 
 // A 32-bit top-down DIB section selected into a memory DC and filled with kUntouched: a device
 // context for draw requests whose every pixel the test can read.
