@@ -25,8 +25,8 @@ std::int32_t MeasureMenuItem(const RenderContext& context, std::int32_t itemID, 
     if (context.measuringFont != 0) keepFont.emplace(platform, context.ownerDC, context.measuringFont);
     Rect extent{0, 0, 0, 0};
     platform.drawText(context.ownerDC, item->Text(), extent, win::DT_CALCRECT);
-    height = offsetBy(extent.bottom, kHeightMargin);
-    return offsetBy(extent.right, kWidthMargin);
+    height = offsetBy(extent.bottom, scaled(kHeightMargin, context.dpi));
+    return offsetBy(extent.right, scaled(kWidthMargin, context.dpi));
 }
 
 }  // namespace popupmenu
