@@ -131,9 +131,10 @@ TEST(PopUpAtADpi, AnUnawareHostsPopUpIsLaidOutAtTheDisplaysDpiAndItsAwarenessCom
     ASSERT_EQ(platform.fontsCreated().size(), 1u);
     EXPECT_EQ(platform.fontsCreated()[0].lfHeight, -18);
     EXPECT_EQ(platform.callsNamed({"SystemParametersInfoA"}), (Calls{{"SystemParametersInfoA", {41, 340, 0, 144}}}));
-    // Margins of 30 and 7 and the preset height of 20, each at 144 DPI.
+    // The width margin of 30 and the preset height of 20 at 144 DPI; the row, a line of 16 and the
+    // margin of 11, is held at the image column's 30.
     EXPECT_EQ(found.itemWidth, 4u * RecordingPlatform::kCharWidth + 45);
-    EXPECT_EQ(found.itemHeight, static_cast<std::uint32_t>(RecordingPlatform::kLineHeight) + 11);
+    EXPECT_EQ(found.itemHeight, 30u);
     EXPECT_EQ(unknown.itemWidth, 0u);
     EXPECT_EQ(unknown.itemHeight, 30u);
     // The awareness comes back after the menu, the hook and the device context are released.

@@ -1,6 +1,7 @@
 // The layout at DPIs above 96: the scaling rule, the glyph's nearest-neighbour rows and columns,
 // and what every painter, the label and the measuring do at 120, 144 and 192 DPI.
 
+#include <algorithm>
 #include <set>
 
 #include "platform/ScaledGlyph.h"
@@ -180,7 +181,30 @@ TEST_F(DpiLayoutTest, MeasuredMarginsFollowTheDpi) {
         context.dpi = l.dpi;
         std::int32_t height = 0;
         EXPECT_EQ(MeasureMenuItem(context, 1, height), 4 * RecordingPlatform::kCharWidth + scaled(30, l.dpi)) << l.dpi;
-        EXPECT_EQ(height, RecordingPlatform::kLineHeight + scaled(7, l.dpi)) << l.dpi;
+        EXPECT_EQ(height, std::max(RecordingPlatform::kLineHeight + scaled(7, l.dpi), l.gradient)) << l.dpi;
+    }
+}
+
+// A menu font whose line falls short of the scaled image column: above 96 DPI the row still holds
+// the whole gradient and glyph column; at 96 DPI the row is the label plus the margin, as ever.
+TEST_F(DpiLayoutTest, AboveTheBaseDpiARowIsAtLeastAsHighAsTheImageColumn) {
+    add(u"a", u"Open");
+    struct Case {
+        std::uint32_t dpi;
+        std::int32_t line;    // the font's line, as the platform measures it
+        std::int32_t height;  // the row
+    };
+    const Case cases[] = {
+        {96, 10, 17},  {96, 13, 20},  {96, 16, 23},
+        {192, 25, 40},  // Wine's line at 192 DPI: 25 + 14 would be 39
+        {192, 26, 40}, {192, 30, 44}, {144, 19, 30}, {144, 20, 31}, {120, 10, 25},
+    };
+    for (const Case& c : cases) {
+        context.dpi = c.dpi;
+        platform.setLineHeight(c.line);
+        std::int32_t height = 0;
+        MeasureMenuItem(context, 1, height);
+        EXPECT_EQ(height, c.height) << c.dpi << " DPI, a line of " << c.line;
     }
 }
 

@@ -361,9 +361,9 @@ int RecordingPlatform::drawText(Handle dc, std::u16string_view text, Rect& rect,
         }
         widest = std::max(widest, current);
         rect.right = rect.left + widest * kCharWidth;
-        rect.bottom = rect.top + lines * kLineHeight;
+        rect.bottom = rect.top + lines * lineHeight_;
     }
-    return static_cast<int>(result("DrawTextW", kLineHeight));
+    return static_cast<int>(result("DrawTextW", lineHeight_));
 }
 
 ColorRef RecordingPlatform::getSysColor(int index) {

@@ -88,6 +88,8 @@ public:
     void setForeground(Handle hwnd) { foreground_ = hwnd; }
     void setWindowThread(Handle hwnd, std::uint32_t threadId) { windowThreads_[hwnd] = threadId; }
     void setMenuFont(const LogFontA& font) { menuFont_ = font; }
+    // The height of a line that drawText measures (kLineHeight unless set).
+    void setLineHeight(std::int32_t height) { lineHeight_ = height; }
     void setIconSize(std::int32_t width, std::int32_t height) { iconWidth_ = width, iconHeight_ = height; }
     // DPI: the thread's awareness (win::AWARENESS_*, per-monitor aware unless set, as under Wine),
     // the DPI that windows and monitors report (96 unless set), and the thread's awareness context
@@ -222,6 +224,7 @@ private:
     Handle foreground_ = kForegroundWindow;
     LogFontA menuFont_;
     std::int32_t iconWidth_ = 16, iconHeight_ = 16;
+    std::int32_t lineHeight_ = kLineHeight;
     int awareness_ = win::AWARENESS_PER_MONITOR_AWARE;
     std::uint32_t windowDpi_ = kBaseDpi, monitorDpi_ = kBaseDpi;
     std::intptr_t threadContext_ = kThreadOwnContext;
