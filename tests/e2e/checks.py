@@ -210,8 +210,8 @@ def highlighted_layout(log, shot, dpi):
     row = bottom - top
     label = row - scaled(7, dpi)
     check(label <= scaled(20, dpi),
-          f"{dpi} DPI: the label's measured height {label} (the row {row} less the margin {scaled(7, dpi)}) fits "
-          f"the label area of {scaled(20, dpi)} pixels: no label is clipped")
+          f"{dpi} DPI: the label's measured height, at most {label} (the row {row} less the margin "
+          f"{scaled(7, dpi)}), fits the label area of {scaled(20, dpi)} pixels: no label is clipped")
     check(row >= scaled(20, dpi), f"{dpi} DPI: a row ({row}) is at least as high as the gradient ({scaled(20, dpi)})")
     check_gradient(shot, log, "bold", 0, scaled(20, dpi))
     highlight, menu = log.colours["highlight"], log.colours["menu"]
