@@ -14,8 +14,6 @@ namespace popupmenu {
 
 class CheckGlyph {
 public:
-    static constexpr std::int32_t kSize = 16;
-
     CheckGlyph(Platform& platform, std::int32_t size) : bitmap_(platform, platform.loadCheckBitmap(size)) {}
     Handle bitmap() const { return bitmap_.get(); }
 
