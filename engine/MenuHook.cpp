@@ -7,7 +7,8 @@
 namespace popupmenu {
 namespace {
 
-// The height a measure request is answered with when no item has the requested identifier.
+// The height a measure request is answered with when no item has the requested identifier, at
+// 96 DPI; scaled to the pop-up's DPI.
 constexpr std::int32_t kPresetItemHeight = 20;
 
 // The high word of a WM_MENUCHAR answer: MNC_IGNORE, MNC_CLOSE, MNC_EXECUTE or MNC_SELECT.
@@ -46,7 +47,7 @@ void RouteMenuMessage(Handle, std::uint32_t uMsg, WParam wParam, LParam lParam) 
     } else if (uMsg == win::WM_MEASUREITEM) {
         // Every field but the size goes back as the platform filled it.
         MeasureItemRecord measure = context.platform.readMeasureItem(lParam);
-        std::int32_t lItemHeight = kPresetItemHeight;
+        std::int32_t lItemHeight = scaled(kPresetItemHeight, context.dpi);
         const std::int32_t lItemWidth =
             MeasureMenuItem(context, static_cast<std::int32_t>(measure.itemID), lItemHeight);
         measure.itemWidth = static_cast<std::uint32_t>(lItemWidth);

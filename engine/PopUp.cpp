@@ -10,6 +10,7 @@
 #include "engine/BuildMenu.h"
 #include "engine/MenuHook.h"
 #include "engine/NuvraPopUpMenu.h"
+#include "engine/PopupDpi.h"
 #include "engine/PopupState.h"
 #include "model/FailureBox.h"
 #include "platform/Owned.h"
@@ -46,12 +47,12 @@ public:
     }
 
     // Builds the one render context of this pop-up: the owner's device context, the collection the
-    // menu was built from, the image list with its size, and the font the labels are measured in,
-    // which the scope owns until the pop-up has closed.
-    void renderOn(Handle ownerDC, OwnedGdiObject font) {
+    // menu was built from, the image list with its size, the font the labels are measured in,
+    // which the scope owns until the pop-up has closed, and the DPI every size follows.
+    void renderOn(Handle ownerDC, OwnedGdiObject font, std::uint32_t dpi) {
         measuringFont_ = std::move(font);
         render_.emplace(RenderContext{*state_.platform, ownerDC, items_.get(), state_.hImageList, state_.lIconWidth,
-                                      state_.lIconHeight, measuringFont_.get()});
+                                      state_.lIconHeight, measuringFont_.get(), dpi});
         state_.render = &*render_;
     }
 
@@ -117,7 +118,9 @@ Ref<MenuItem> showMenu(Platform& platform, const Ref<MenuItems>& items) {
     // Declared in reverse order of release, so that every way out, a failure included, ends the
     // pop-up as a normal close does: the menu tree first, then the owner's own window procedure,
     // then its device context, and last the hidden owner window when the library made one. The
-    // measuring font goes with the open-pop-up scope, after all of them.
+    // measuring font goes with the open-pop-up scope, after all of them. The thread's own DPI
+    // awareness comes back once the menu's windows are gone.
+    std::optional<PopupDpi> dpi;
     OwnedWindow hiddenOwner;
     std::optional<WindowDC> ownerDC;
     std::optional<WindowProcedureHook> hook;
@@ -144,9 +147,12 @@ Ref<MenuItem> showMenu(Platform& platform, const Ref<MenuItems>& items) {
     Point cursor;
     platform.getCursorPos(cursor);
 
-    // Every item is measured in the system's menu font as it is now: the metrics are read once
-    // for the whole menu instead of once per item.
-    open.renderOn(ownerDC->get(), CreateMeasuringFont(platform));
+    // One DPI for the whole pop-up, read before anything is measured; the menu window that the
+    // menu loop makes is made in the awareness chosen here.
+    dpi.emplace(platform, owner, cursor);
+    // Every item is measured in the system's menu font for that DPI as it is now: the metrics are
+    // read once for the whole menu instead of once per item.
+    open.renderOn(ownerDC->get(), CreateMeasuringFont(platform, dpi->dpi()), dpi->dpi());
     hook.emplace(platform, owner, platform.windowProcedureFor(&MenuWndProc));
     // Unhooked, every item would be measured as empty: show no menu rather than an unusable one.
     if (!hook->installed()) throw menuCannotBeShown(u"the owner window's procedure could not be replaced");

@@ -35,7 +35,8 @@ struct PopupState {
     Platform* platform = nullptr;
     // What the renderer reads, built once when the owner's device context and the measuring font
     // are ready, just before the owner is hooked, and owned by PopUp for as long as the pop-up is
-    // open; nullptr before that and after the pop-up has closed.
+    // open; nullptr before that and after the pop-up has closed. Its `dpi` is the pop-up's one DPI,
+    // read once when it opens (PopupDpi), which every measured and drawn size follows.
     const RenderContext* render = nullptr;
     // The menus of the pop-up: the root menu and every submenu built for it. Access letters are
     // answered for these menus only.

@@ -129,12 +129,32 @@ public:
     virtual DrawItemRecord readDrawItem(LParam address) = 0;
 
     // --- system metrics, text and colours (user32) ---
-    virtual bool getNonClientMetrics(NonClientMetricsA& metrics) = 0;  // SystemParametersInfoA(41, 340, ...)
+    // The system's metrics for `dpi` (SystemParametersInfoForDpi where user32 has it, its face names
+    // converted to the ANSI code page; else SystemParametersInfoA, whose fonts are at the system's
+    // DPI, the only one such a system knows).
+    virtual bool getNonClientMetrics(NonClientMetricsA& metrics, std::uint32_t dpi) = 0;
     virtual int drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) = 0;  // DrawTextW
     virtual ColorRef getSysColor(int index) = 0;
     virtual bool drawEdge(Handle dc, const Rect& rect, std::uint32_t edge, std::uint32_t flags) = 0;
     virtual bool drawStateBitmap(Handle dc, Handle bitmap, std::int32_t x, std::int32_t y,
                                  std::uint32_t flags) = 0;  // DrawStateW(dc, 0, 0, bitmap, 0, x, y, 0, 0, flags)
+
+    // --- DPI (user32, shcore) ---
+    // Every function here is looked up at run time, never linked: Windows before 10 lacks most of
+    // them, and each member says what it answers then.
+    // The calling thread's DPI awareness (GetThreadDpiAwarenessContext and
+    // GetAwarenessFromDpiAwarenessContext): one of win::AWARENESS_*, AWARENESS_INVALID where the
+    // functions are missing.
+    virtual int threadDpiAwareness() = 0;
+    // SetThreadDpiAwarenessContext: the previous context, or 0 when the context was refused or the
+    // function is missing (the thread's awareness is then unchanged).
+    virtual std::intptr_t setThreadDpiAwarenessContext(std::intptr_t context) = 0;
+    // The DPI `hwnd` is shown at: GetDpiForWindow; without it the system's DPI (GetDpiForSystem,
+    // else GetDeviceCaps(LOGPIXELSY) of the screen). 0 when none can be read.
+    virtual std::uint32_t dpiForWindow(Handle hwnd) = 0;
+    // The DPI of the monitor at a point of the screen (MonitorFromPoint, GetDpiForMonitor of
+    // shcore); without them the system's DPI as above. 0 when none can be read.
+    virtual std::uint32_t dpiAtPoint(const Point& point) = 0;
 
     // --- gdi32 ---
     virtual Handle createCompatibleDC(Handle dc) = 0;
@@ -157,12 +177,17 @@ public:
     virtual int setBkMode(Handle dc, int mode) = 0;
 
     // --- resources of this module ---
-    virtual Handle loadCheckBitmap() = 0;  // the CHECK bitmap; released with deleteObject
-    // Copies part of the CHECK bitmap onto `dc` with a raster operation straight from the module's
-    // resource (StretchDIBits at 1:1), so no GDI object is made: the cx x cy pixels at (srcX, srcY)
-    // of the glyph, counted from its top-left corner, go to (x, y).
+    // The glyph is 16 x 16 pixels in the resource; at any other `size` both members below show it
+    // `size` x `size`, scaled by nearest neighbour: every pixel is one of the glyph's own, so the
+    // mark keeps its two colours and hard edges at every size.
+    // The CHECK bitmap, `size` x `size`; released with deleteObject.
+    virtual Handle loadCheckBitmap(std::int32_t size) = 0;
+    // Copies part of the CHECK glyph, `size` x `size`, onto `dc` with a raster operation (one
+    // StretchDIBits at 1:1 from the module's resource, or from its scaled pixels), so no GDI object
+    // is made: the cx x cy pixels at (srcX, srcY) of the glyph, counted from its top-left corner,
+    // go to (x, y).
     virtual bool drawCheckGlyph(Handle dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
-                                std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) = 0;
+                                std::int32_t srcX, std::int32_t srcY, std::int32_t size, std::uint32_t rop) = 0;
 
     // --- comctl32 image lists ---
     virtual bool imageListGetIconSize(Handle imageList, std::int32_t& width, std::int32_t& height) = 0;

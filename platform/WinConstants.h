@@ -117,6 +117,11 @@ inline constexpr std::uint32_t ILD_TRANSPARENT = 1;
 inline constexpr std::uint32_t BDR_RAISEDINNER = 4, BF_RECT = 15;
 inline constexpr std::uint32_t DST_BITMAP = 0x4, DSS_DISABLED = 0x20;
 inline constexpr std::uint32_t SPI_GETNONCLIENTMETRICS = 41;
+// A thread's DPI awareness (GetAwarenessFromDpiAwarenessContext; INVALID also where the platform
+// has no such notion) and the two per-monitor awareness contexts SetThreadDpiAwarenessContext takes.
+inline constexpr int AWARENESS_INVALID = -1, AWARENESS_UNAWARE = 0, AWARENESS_SYSTEM_AWARE = 1,
+                     AWARENESS_PER_MONITOR_AWARE = 2;
+inline constexpr std::intptr_t PER_MONITOR_AWARE_CONTEXT = -3, PER_MONITOR_AWARE_V2_CONTEXT = -4;
 }  // namespace popupmenu::win
 #pragma pop_macro("MF_GRAYED")
 #pragma pop_macro("MF_DISABLED")

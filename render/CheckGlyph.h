@@ -1,8 +1,9 @@
 #pragma once
-// The check glyph: the 16 x 16 CHECK bitmap of the module's resources, black mark on white. Copies
-// with a raster operation read it straight from the resource (Platform::drawCheckGlyph); the
-// embossed check needs it as a bitmap, loaded for that use and released right after, so nothing
-// outlives a paint.
+// The check glyph: the 16 x 16 CHECK bitmap of the module's resources, black mark on white, shown
+// at the size of the picture box (scaled by nearest neighbour at other DPIs, so it keeps its two
+// colours). Copies with a raster operation read it straight from the resource
+// (Platform::drawCheckGlyph); the embossed check needs it as a bitmap, loaded at its size for that
+// use and released right after, so nothing outlives a paint.
 
 #include <cstdint>
 
@@ -13,9 +14,7 @@ namespace popupmenu {
 
 class CheckGlyph {
 public:
-    static constexpr std::int32_t kSize = 16;
-
-    explicit CheckGlyph(Platform& platform) : bitmap_(platform, platform.loadCheckBitmap()) {}
+    CheckGlyph(Platform& platform, std::int32_t size) : bitmap_(platform, platform.loadCheckBitmap(size)) {}
     Handle bitmap() const { return bitmap_.get(); }
 
 private:

@@ -43,10 +43,12 @@ void DrawMenuItem(const RenderContext& context, LParam drawItem) {
         case Painter::Normal: PaintNormalItem(request); break;
     }
 
-    // The label area is 20 pixels high whatever the item's height; the text is clipped to it,
-    // breaks lines only at CR and LF, and has its ampersand prefixes processed.
-    const std::int32_t top = offsetBy(record.rcItem.top, kLabelTop);
-    Rect label{offsetBy(record.rcItem.left, kLabelLeft), top, record.rcItem.right, offsetBy(top, kLabelHeight)};
+    // The label area is 20 pixels high (at 96 DPI) whatever the item's height; the text is clipped
+    // to it, breaks lines only at CR and LF, and has its ampersand prefixes processed.
+    const std::uint32_t dpi = context.dpi;
+    const std::int32_t top = offsetBy(record.rcItem.top, scaled(kLabelTop, dpi));
+    Rect label{offsetBy(record.rcItem.left, scaled(kLabelLeft, dpi)), top, record.rcItem.right,
+               offsetBy(top, scaled(kLabelHeight, dpi))};
     platform.drawText(record.hDC, item->Text(), label, 0);
 }
 

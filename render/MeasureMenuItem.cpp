@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <optional>
 
 #include "model/MenuItems.h"
@@ -10,6 +11,15 @@ namespace {
 
 constexpr std::int32_t kWidthMargin = 30;
 constexpr std::int32_t kHeightMargin = 7;
+// The image column's height at 96 DPI: the gradient, the picture box and the glyph fit into it.
+constexpr std::int32_t kImageColumnHeight = 20;
+
+// The lowest row at the pop-up's DPI. At 96 DPI a row is its label's height plus the margin and
+// nothing else, as it always was. Above it the menu font's line is rounded to whole pixels by the
+// platform and can come short of the scaled column (measured under Wine at 192 DPI: a line of 25
+// pixels where 96 DPI has 13, so a row of 39 for a gradient of 40), so a row is at least as high
+// as the scaled image column there.
+std::int32_t lowestRow(std::uint32_t dpi) { return dpi == kBaseDpi ? 0 : scaled(kImageColumnHeight, dpi); }
 
 }  // namespace
 
@@ -25,8 +35,8 @@ std::int32_t MeasureMenuItem(const RenderContext& context, std::int32_t itemID, 
     if (context.measuringFont != 0) keepFont.emplace(platform, context.ownerDC, context.measuringFont);
     Rect extent{0, 0, 0, 0};
     platform.drawText(context.ownerDC, item->Text(), extent, win::DT_CALCRECT);
-    height = offsetBy(extent.bottom, kHeightMargin);
-    return offsetBy(extent.right, kWidthMargin);
+    height = std::max(offsetBy(extent.bottom, scaled(kHeightMargin, context.dpi)), lowestRow(context.dpi));
+    return offsetBy(extent.right, scaled(kWidthMargin, context.dpi));
 }
 
 }  // namespace popupmenu

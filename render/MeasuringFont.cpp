@@ -2,11 +2,11 @@
 
 namespace popupmenu {
 
-OwnedGdiObject CreateMeasuringFont(Platform& platform) {
+OwnedGdiObject CreateMeasuringFont(Platform& platform, std::uint32_t dpi) {
     NonClientMetricsA metrics;
     metrics.cbSize = sizeof metrics;
     // On failure the record stays zero.
-    platform.getNonClientMetrics(metrics);
+    platform.getNonClientMetrics(metrics, dpi);
     LogFontA font;
     font.lfHeight = metrics.lfMenuFont.lfHeight;
     font.lfWeight = metrics.lfMenuFont.lfWeight;

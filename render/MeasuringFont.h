@@ -8,11 +8,13 @@
 
 #include "platform/Owned.h"
 #include "platform/Platform.h"
+#include "render/Scale.h"
 
 namespace popupmenu {
 
-// Reads the system menu font and makes the measuring font from it. When the metrics cannot be
-// read, the font is made from an empty description; a font that cannot be made is a null handle.
-OwnedGdiObject CreateMeasuringFont(Platform& platform);
+// Reads the system menu font for `dpi` (the one the pop-up is shown at) and makes the measuring
+// font from it. When the metrics cannot be read, the font is made from an empty description; a
+// font that cannot be made is a null handle.
+OwnedGdiObject CreateMeasuringFont(Platform& platform, std::uint32_t dpi = kBaseDpi);
 
 }  // namespace popupmenu

@@ -10,43 +10,47 @@
 namespace popupmenu {
 namespace {
 
-constexpr std::int32_t kEmbossedSize = 16;
 // The embossed picture is placed one pixel up and left of where other pictures go; its white
-// highlight, one pixel right and down, lines up with them.
+// highlight, one pixel right and down, lines up with them. The shift of the embossed look is one
+// pixel at every DPI, as the platform's own disabled text has it.
 constexpr std::int32_t kEmbossedOffset = 1;
+// The grey copy of the label: one pixel left of and above the white one, which DrawMenuItem draws
+// at (23, 3) at 96 DPI, scaled.
 constexpr std::int32_t kGreyLabelLeft = 22;
 constexpr std::int32_t kGreyLabelTop = 2;
 constexpr ColorRef kWhite = 0xFFFFFF;
 
 // The normal picture, embossed. The image list draws only into a device context, so the picture
-// is drawn over the menu colour into a 16 x 16 surface whose pixels are read once; the surface is
-// released right after. The embossed image is composed over the menu colour in memory and output
-// into the item in one call. Only its 16 x 16 go out: the rest of the 20 x 20 picture area keeps
-// what the item showed.
+// is drawn over the menu colour into a surface of the picture box's size (16 x 16 at 96 DPI), at
+// its place in the box, and the surface's pixels are read once; the surface is released right
+// after. The embossed image is composed over the menu colour in memory and output into the item
+// in one call. Only the box goes out: the rest of the picture column keeps what the item showed.
 void paintEmbossedPicture(const PaintRequest& request, ColorRef grayText) {
     Platform& platform = request.context.platform;
     const ColorRef menu = platform.getSysColor(win::COLOR_MENU);
-    PixelImage embossed{kEmbossedSize, kEmbossedSize, pixelOfColor(menu)};
+    const std::int32_t size = pictureBoxSize(request.context);
+    const Point inBox = pictureOffsetInBox(request.context);
+    PixelImage embossed{size, size, pixelOfColor(menu)};
     {
-        MemorySurface surface{platform, kEmbossedSize, kEmbossedSize};
+        MemorySurface surface{platform, size, size};
         if (!surface.ready() || !embossed.ready()) return;
         const PixelView picture = surface.pixels();
-        std::fill_n(picture.bits, static_cast<std::size_t>(kEmbossedSize) * kEmbossedSize, pixelOfColor(menu));
-        platform.imageListDraw(request.context.imageList, request.item.NormalPictureIndex(), surface.dc(), 0, 0,
-                               win::ILD_TRANSPARENT);
+        std::fill_n(picture.bits, static_cast<std::size_t>(size) * static_cast<std::size_t>(size), pixelOfColor(menu));
+        platform.imageListDraw(request.context.imageList, request.item.NormalPictureIndex(), surface.dc(), inBox.x,
+                               inBox.y, win::ILD_TRANSPARENT);
         surface.finishDrawing();
-        DrawImageDisabled(kEmbossedSize, kEmbossedSize, picture, embossed.view(), menu, grayText);
+        DrawImageDisabled(size, size, picture, embossed.view(), menu, grayText);
     }
-    outputIntoItem(request, offsetBy(request.rcItem.left, kEmbossedOffset), offsetBy(request.rcItem.top, kEmbossedOffset),
-                   embossed.view());
+    const Point box = pictureBoxOrigin(request);
+    outputIntoItem(request, offsetBy(box.x, -kEmbossedOffset), offsetBy(box.y, -kEmbossedOffset), embossed.view());
 }
 
 void paintEmbossedCheck(const PaintRequest& request) {
     Platform& platform = request.context.platform;
-    CheckGlyph glyph{platform};
+    CheckGlyph glyph{platform, pictureBoxSize(request.context)};
     if (!glyph.bitmap()) return;
-    platform.drawStateBitmap(request.hDC, glyph.bitmap(), offsetBy(request.rcItem.left, kPictureOffset),
-                             offsetBy(request.rcItem.top, kPictureOffset), win::DST_BITMAP | win::DSS_DISABLED);
+    const Point box = pictureBoxOrigin(request);
+    platform.drawStateBitmap(request.hDC, glyph.bitmap(), box.x, box.y, win::DST_BITMAP | win::DSS_DISABLED);
 }
 
 }  // namespace
@@ -66,8 +70,10 @@ void PaintDisabledItem(const PaintRequest& request, bool pbChecked) {
     }
 
     // The grey copy of the label; DrawMenuItem draws the white one a pixel right and down.
-    Rect label{offsetBy(request.rcItem.left, kGreyLabelLeft), offsetBy(request.rcItem.top, kGreyLabelTop),
-               request.rcItem.right, request.rcItem.bottom};
+    const std::uint32_t dpi = request.context.dpi;
+    Rect label{offsetBy(request.rcItem.left, scaled(kGreyLabelLeft + 1, dpi) - 1),
+               offsetBy(request.rcItem.top, scaled(kGreyLabelTop + 1, dpi) - 1), request.rcItem.right,
+               request.rcItem.bottom};
     platform.setTextColor(request.hDC, grayText);
     platform.drawText(request.hDC, request.item.Text(), label, 0);
     platform.setTextColor(request.hDC, kWhite);

@@ -8,6 +8,7 @@
 namespace popupmenu {
 namespace {
 
+// The sizes are for 96 DPI; each is scaled to the pop-up's DPI.
 // A selected item with a normal picture keeps this many columns at its left for the picture frame.
 constexpr std::int32_t kFramedInset = 21;
 constexpr std::int32_t kGradientHeight = 20;
@@ -25,7 +26,7 @@ void paintHighlightGradient(const PaintRequest& request, std::int32_t inset, Col
     const std::int32_t w = offsetBy(request.rcItem.right, -static_cast<std::int64_t>(inset));
     if (w <= 0) return;
     const std::int32_t x = offsetBy(request.rcItem.left, inset);
-    const Rect visible = clipTo(request.rcItem, x, request.rcItem.top, w, kGradientHeight);
+    const Rect visible = clipTo(request.rcItem, x, request.rcItem.top, w, scaled(kGradientHeight, request.context.dpi));
     if (isEmpty(visible)) return;
     PixelImage gradient{widthOf(visible), heightOf(visible)};
     if (!gradient.ready()) return;
@@ -48,9 +49,11 @@ void paintWhiteCheck(const PaintRequest& request) { drawCheckIntoItem(request, k
 void paintFramedPicture(const PaintRequest& request, ColorRef menu) {
     Platform& platform = request.context.platform;
     const Rect& rc = request.rcItem;
-    fillIntoItem(request, {rc.left, rc.top, offsetBy(rc.left, kFrameWidth), rc.bottom}, menu);
+    const std::uint32_t dpi = request.context.dpi;
+    fillIntoItem(request, {rc.left, rc.top, offsetBy(rc.left, scaled(kFrameWidth, dpi)), rc.bottom}, menu);
     platform.drawEdge(request.hDC,
-                      {rc.left, rc.top, offsetBy(rc.left, kEdgeWidth), std::min(offsetBy(rc.top, kEdgeHeight), rc.bottom)},
+                      {rc.left, rc.top, offsetBy(rc.left, scaled(kEdgeWidth, dpi)),
+                       std::min(offsetBy(rc.top, scaled(kEdgeHeight, dpi)), rc.bottom)},
                       win::BDR_RAISEDINNER, win::BF_RECT);
     drawPictureIfFits(request, request.item.NormalPictureIndex());
 }
@@ -63,7 +66,7 @@ void PaintSelectedItem(const PaintRequest& request, bool pbChecked) {
     const ColorRef menu = platform.getSysColor(win::COLOR_MENU);
     // The inset follows the normal picture, also when the item shows its checked state.
     const bool framed = hasDrawableNormalPicture(request);
-    paintHighlightGradient(request, framed ? kFramedInset : 0, highlight, menu);
+    paintHighlightGradient(request, framed ? scaled(kFramedInset, request.context.dpi) : 0, highlight, menu);
 
     if (pbChecked) {
         const std::int32_t checkedPicture = request.item.CheckedPictureIndex();

@@ -9,8 +9,22 @@
 
 namespace popupmenu {
 
+std::int32_t pictureBoxSize(const RenderContext& context) { return scaled(kLargestPicture, context.dpi); }
+
 bool picturesFit(const RenderContext& context) {
-    return context.iconWidth <= kLargestPicture && context.iconHeight <= kLargestPicture;
+    const std::int32_t box = pictureBoxSize(context);
+    return context.iconWidth <= box && context.iconHeight <= box;
+}
+
+Point pictureOffsetInBox(const RenderContext& context) {
+    const std::int32_t box = pictureBoxSize(context);
+    const auto centred = [box](std::int32_t extent) { return std::max(0, box - std::max(extent, kLargestPicture)) / 2; };
+    return {centred(context.iconWidth), centred(context.iconHeight)};
+}
+
+Point pictureBoxOrigin(const PaintRequest& request) {
+    const std::int32_t offset = scaled(kPictureOffset, request.context.dpi);
+    return {offsetBy(request.rcItem.left, offset), offsetBy(request.rcItem.top, offset)};
 }
 
 bool hasDrawableNormalPicture(const PaintRequest& request) {
@@ -19,9 +33,10 @@ bool hasDrawableNormalPicture(const PaintRequest& request) {
 
 void drawPictureIfFits(const PaintRequest& request, std::int32_t index) {
     if (!picturesFit(request.context)) return;
-    request.context.platform.imageListDraw(request.context.imageList, index, request.hDC,
-                                           offsetBy(request.rcItem.left, kPictureOffset),
-                                           offsetBy(request.rcItem.top, kPictureOffset), win::ILD_TRANSPARENT);
+    const Point box = pictureBoxOrigin(request);
+    const Point inBox = pictureOffsetInBox(request.context);
+    request.context.platform.imageListDraw(request.context.imageList, index, request.hDC, offsetBy(box.x, inBox.x),
+                                           offsetBy(box.y, inBox.y), win::ILD_TRANSPARENT);
 }
 
 void paintSolid(Platform& platform, Handle dc, const Rect& area, ColorRef color) {
@@ -36,12 +51,13 @@ void paintSolid(Platform& platform, Handle dc, const Rect& area, ColorRef color)
 }
 
 void drawCheckIntoItem(const PaintRequest& request, std::uint32_t rop) {
-    const std::int32_t x = offsetBy(request.rcItem.left, kPictureOffset);
-    const std::int32_t y = offsetBy(request.rcItem.top, kPictureOffset);
-    const Rect visible = clipTo(request.rcItem, x, y, CheckGlyph::kSize, CheckGlyph::kSize);
+    const Point box = pictureBoxOrigin(request);
+    const std::int32_t x = box.x, y = box.y;
+    const std::int32_t size = pictureBoxSize(request.context);
+    const Rect visible = clipTo(request.rcItem, x, y, size, size);
     if (isEmpty(visible)) return;
     request.context.platform.drawCheckGlyph(request.hDC, visible.left, visible.top, widthOf(visible),
-                                            heightOf(visible), visible.left - x, visible.top - y, rop);
+                                            heightOf(visible), visible.left - x, visible.top - y, size, rop);
 }
 
 void outputIntoItem(const PaintRequest& request, std::int32_t x, std::int32_t y, const PixelView& image) {

@@ -10,13 +10,28 @@
 
 namespace popupmenu {
 
+// Every size here is for 96 DPI; the painters scale it to the pop-up's DPI (render/Scale.h).
 // Pictures and the check glyph sit this far right of and below the item's top-left corner.
 inline constexpr std::int32_t kPictureOffset = 2;
 // Pictures of the image list are drawn only up to this size, in both directions.
 inline constexpr std::int32_t kLargestPicture = 16;
 
-// The size gate: the image list's pictures are small enough to be drawn.
+// The picture box at the pop-up's DPI: kLargestPicture scaled, the largest picture drawn and the
+// size of the check glyph.
+std::int32_t pictureBoxSize(const RenderContext& context);
+
+// The size gate: the image list's pictures fit the picture box (16 x 16 at 96 DPI, 24 x 24 at 144).
 bool picturesFit(const RenderContext& context);
+
+// Where a picture of the image list goes, relative to the picture box's top-left corner. Pictures
+// are drawn at their own size, never stretched, so they stay sharp: one of at most 16 pixels sits
+// at the top-left of a 16-pixel area, as at 96 DPI, and that area, or a larger picture, is centred
+// in the box. At 96 DPI every picture that passes the gate sits at the box's corner.
+Point pictureOffsetInBox(const RenderContext& context);
+
+// The top-left corner of the picture box in the item: kPictureOffset scaled, right of and below
+// the item's corner.
+Point pictureBoxOrigin(const PaintRequest& request);
 
 // The item's normal picture can be drawn: an image list is set, the item has a normal picture and
 // it passes the size gate.

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/Platform.h"
+#include "render/Scale.h"
 
 namespace popupmenu {
 
@@ -18,6 +19,7 @@ struct RenderContext {
     std::int32_t iconWidth = 0;
     std::int32_t iconHeight = 0;
     Handle measuringFont = 0;          // the font labels are measured in (CreateMeasuringFont); 0: the DC's own
+    std::uint32_t dpi = kBaseDpi;      // the DPI the pop-up is shown at: every size of the layout follows it
 };
 
 // Answers a WM_MEASUREITEM for `itemID`: returns the width and sets `height` when an item has that

@@ -3,8 +3,14 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <cstddef>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/ScaledGlyph.h"
 
 #include "platform/win32/DibFormat.h"
 
@@ -23,6 +29,79 @@ LRESULT CALLBACK forwardingWindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, L
     const MessageHandler handler = g_messageHandler.load();
     if (handler == nullptr) return DefWindowProcW(hwnd, msg, wParam, lParam);
     return handler(Win32Platform::portable(hwnd), msg, wParam, lParam);
+}
+
+// A function of user32 that older Windows lacks, looked up at run time; nullptr where it is missing.
+template <typename F>
+F user32Function(const char* name) {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 != nullptr ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+// The system's DPI: GetDpiForSystem, or on Windows before 10 the vertical pixels per inch of the
+// screen. 0 when neither can be read.
+std::uint32_t systemDpi() {
+    using ForSystem = UINT(WINAPI*)();
+    if (const auto forSystem = user32Function<ForSystem>("GetDpiForSystem")) {
+        if (const UINT dpi = forSystem(); dpi != 0) return dpi;
+    }
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) return 0;
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<std::uint32_t>(dpi) : 0;
+}
+
+// The CHECK bitmap resource: a packed DIB of 16 x 16 pixels at 24 bits, bottom-up.
+struct CheckResource {
+    const BITMAPINFO* info = nullptr;
+    const BYTE* bits = nullptr;
+};
+
+std::optional<CheckResource> checkResource() {
+    const HMODULE module = Win32Platform::resourceModule();
+    const HRSRC found = FindResourceW(module, L"CHECK", MAKEINTRESOURCEW(2) /* RT_BITMAP */);
+    const HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+    const auto* info = loaded != nullptr ? static_cast<const BITMAPINFO*>(LockResource(loaded)) : nullptr;
+    if (info == nullptr || SizeofResource(module, found) < sizeof(BITMAPINFOHEADER) ||
+        info->bmiHeader.biBitCount != 24 || info->bmiHeader.biCompression != BI_RGB ||
+        info->bmiHeader.biWidth != kCheckGlyphSize || std::abs(info->bmiHeader.biHeight) != kCheckGlyphSize)
+        return std::nullopt;
+    return CheckResource{info, reinterpret_cast<const BYTE*>(info) + info->bmiHeader.biSize};
+}
+
+// The glyph at `size` x `size`, each pixel the glyph's own under its centre (glyphSourceIndex):
+// 24 bits a pixel, bottom-up, rows padded to four bytes.
+struct ScaledCheckGlyph {
+    BITMAPINFO info{};
+    std::vector<BYTE> pixels;
+};
+
+// The largest glyph made: the check column at 8 times the base DPI.
+constexpr std::int32_t kLargestGlyph = 8 * kCheckGlyphSize;
+
+std::optional<ScaledCheckGlyph> scaledCheckGlyph(std::int32_t size) {
+    const std::optional<CheckResource> resource = checkResource();
+    if (!resource || size <= 0 || size > kLargestGlyph) return std::nullopt;
+    const bool bottomUp = resource->info->bmiHeader.biHeight > 0;
+    const std::size_t sourceStride = (kCheckGlyphSize * 3 + 3) & ~3u;
+    const std::size_t stride = (static_cast<std::size_t>(size) * 3 + 3) & ~std::size_t{3};
+    ScaledCheckGlyph glyph;
+    glyph.info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    glyph.info.bmiHeader.biWidth = size;
+    glyph.info.bmiHeader.biHeight = size;
+    glyph.info.bmiHeader.biPlanes = 1;
+    glyph.info.bmiHeader.biBitCount = 24;
+    glyph.info.bmiHeader.biCompression = BI_RGB;
+    glyph.pixels.assign(stride * static_cast<std::size_t>(size), 0);
+    for (std::int32_t row = 0; row < size; ++row) {  // row 0 at the top
+        const std::int32_t sourceRow = glyphSourceIndex(row, size);
+        const BYTE* from = resource->bits + sourceStride * static_cast<std::size_t>(bottomUp ? kCheckGlyphSize - 1 - sourceRow : sourceRow);
+        BYTE* to = glyph.pixels.data() + stride * static_cast<std::size_t>(size - 1 - row);
+        for (std::int32_t column = 0; column < size; ++column)
+            std::memcpy(to + 3 * column, from + 3 * glyphSourceIndex(column, size), 3);
+    }
+    return glyph;
 }
 
 const wchar_t kOwnerWindowClass[] = L"PopUpMenuOwnerWindow";
@@ -196,8 +275,79 @@ DrawItemRecord Win32Platform::readDrawItem(LParam address) {
     return record;
 }
 
-bool Win32Platform::getNonClientMetrics(NonClientMetricsA& metrics) {
-    return SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) != 0;
+bool Win32Platform::getNonClientMetrics(NonClientMetricsA& metrics, std::uint32_t dpi) {
+    using ForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    const auto forDpi = user32Function<ForDpi>("SystemParametersInfoForDpi");
+    if (forDpi == nullptr || dpi == 0)
+        return SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) != 0;
+    // The function has a wide form only. Its record without iPaddedBorderWidth is refused, so the
+    // whole one is read and the fields the ANSI record holds are copied over.
+    NONCLIENTMETRICSW wide{};
+    wide.cbSize = sizeof wide;
+    if (!forDpi(SPI_GETNONCLIENTMETRICS, sizeof wide, &wide, 0, dpi)) return false;
+    const std::uint32_t cbSize = metrics.cbSize;
+    metrics = NonClientMetricsA{};
+    metrics.cbSize = cbSize;
+    metrics.iBorderWidth = wide.iBorderWidth;
+    metrics.iScrollWidth = wide.iScrollWidth;
+    metrics.iScrollHeight = wide.iScrollHeight;
+    metrics.iCaptionWidth = wide.iCaptionWidth;
+    metrics.iCaptionHeight = wide.iCaptionHeight;
+    metrics.iSmCaptionWidth = wide.iSmCaptionWidth;
+    metrics.iSmCaptionHeight = wide.iSmCaptionHeight;
+    metrics.iMenuWidth = wide.iMenuWidth;
+    metrics.iMenuHeight = wide.iMenuHeight;
+    const auto narrow = [](const LOGFONTW& from, LogFontA& to) {
+        std::memcpy(&to, &from, offsetof(LOGFONTW, lfFaceName));
+        WideCharToMultiByte(CP_ACP, 0, from.lfFaceName, -1, to.lfFaceName.data(),
+                            static_cast<int>(to.lfFaceName.size()), nullptr, nullptr);
+        to.lfFaceName.back() = '\0';
+    };
+    narrow(wide.lfCaptionFont, metrics.lfCaptionFont);
+    narrow(wide.lfSmCaptionFont, metrics.lfSmCaptionFont);
+    narrow(wide.lfMenuFont, metrics.lfMenuFont);
+    narrow(wide.lfStatusFont, metrics.lfStatusFont);
+    narrow(wide.lfMessageFont, metrics.lfMessageFont);
+    return true;
+}
+
+int Win32Platform::threadDpiAwareness() {
+    using GetContext = HANDLE(WINAPI*)();
+    using AwarenessOf = int(WINAPI*)(HANDLE);
+    const auto getContext = user32Function<GetContext>("GetThreadDpiAwarenessContext");
+    const auto awarenessOf = user32Function<AwarenessOf>("GetAwarenessFromDpiAwarenessContext");
+    if (getContext == nullptr || awarenessOf == nullptr) return win::AWARENESS_INVALID;
+    return awarenessOf(getContext());
+}
+
+std::intptr_t Win32Platform::setThreadDpiAwarenessContext(std::intptr_t context) {
+    using SetContext = HANDLE(WINAPI*)(HANDLE);
+    const auto setContext = user32Function<SetContext>("SetThreadDpiAwarenessContext");
+    if (setContext == nullptr) return 0;
+    return reinterpret_cast<std::intptr_t>(setContext(reinterpret_cast<HANDLE>(context)));
+}
+
+std::uint32_t Win32Platform::dpiForWindow(Handle hwnd) {
+    using ForWindow = UINT(WINAPI*)(HWND);
+    if (const auto forWindow = user32Function<ForWindow>("GetDpiForWindow")) {
+        if (const UINT dpi = forWindow(native<HWND>(hwnd)); dpi != 0) return dpi;
+    }
+    return systemDpi();
+}
+
+std::uint32_t Win32Platform::dpiAtPoint(const Point& point) {
+    // GetDpiForMonitor is in shcore, which only Windows 8.1 and later have; it is loaded for the
+    // call and let go of right after.
+    using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int /* MDT_EFFECTIVE_DPI */, UINT*, UINT*);
+    if (HMODULE shcore = LoadLibraryW(L"shcore.dll")) {
+        UINT x = 0, y = 0;
+        const auto forMonitor = reinterpret_cast<ForMonitor>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
+        const HMONITOR monitor = MonitorFromPoint(POINT{point.x, point.y}, MONITOR_DEFAULTTONEAREST);
+        const bool read = forMonitor != nullptr && monitor != nullptr && SUCCEEDED(forMonitor(monitor, 0, &x, &y)) && y != 0;
+        FreeLibrary(shcore);
+        if (read) return y;
+    }
+    return systemDpi();
 }
 
 int Win32Platform::drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) {
@@ -268,10 +418,27 @@ ColorRef Win32Platform::setTextColor(Handle dc, ColorRef color) { return SetText
 
 int Win32Platform::setBkMode(Handle dc, int mode) { return SetBkMode(native<HDC>(dc), mode); }
 
-Handle Win32Platform::loadCheckBitmap() { return portable(LoadBitmapW(resourceModule(), L"CHECK")); }
+Handle Win32Platform::loadCheckBitmap(std::int32_t size) {
+    if (size == kCheckGlyphSize) return portable(LoadBitmapW(resourceModule(), L"CHECK"));
+    const std::optional<ScaledCheckGlyph> glyph = scaledCheckGlyph(size);
+    if (!glyph) return 0;
+    // A bitmap in the screen's format, as LoadBitmap makes one.
+    HDC screen = GetDC(nullptr);
+    const HBITMAP bitmap = CreateDIBitmap(screen, &glyph->info.bmiHeader, CBM_INIT, glyph->pixels.data(),
+                                          &glyph->info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return portable(bitmap);
+}
 
 bool Win32Platform::drawCheckGlyph(Handle dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
-                                   std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) {
+                                   std::int32_t srcX, std::int32_t srcY, std::int32_t size, std::uint32_t rop) {
+    if (size != kCheckGlyphSize) {
+        const std::optional<ScaledCheckGlyph> glyph = scaledCheckGlyph(size);
+        if (!glyph) return false;
+        // Stored bottom-up like the resource: a source rectangle is counted from the bottom.
+        return StretchDIBits(native<HDC>(dc), x, y, cx, cy, srcX, size - srcY - cy, cx, cy, glyph->pixels.data(),
+                             &glyph->info, DIB_RGB_COLORS, rop) != 0;
+    }
     // A bitmap resource is a packed DIB: the header, the colour table (none at 24 bits), the pixels.
     const HMODULE module = resourceModule();
     const HRSRC found = FindResourceW(module, L"CHECK", MAKEINTRESOURCEW(2) /* RT_BITMAP */);

@@ -54,11 +54,15 @@ public:
     MeasureItemRecord readMeasureItem(LParam address) override;
     void writeMeasureItem(LParam address, const MeasureItemRecord& record) override;
     DrawItemRecord readDrawItem(LParam address) override;
-    bool getNonClientMetrics(NonClientMetricsA& metrics) override;
+    bool getNonClientMetrics(NonClientMetricsA& metrics, std::uint32_t dpi) override;
     int drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) override;
     ColorRef getSysColor(int index) override;
     bool drawEdge(Handle dc, const Rect& rect, std::uint32_t edge, std::uint32_t flags) override;
     bool drawStateBitmap(Handle dc, Handle bitmap, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
+    int threadDpiAwareness() override;
+    std::intptr_t setThreadDpiAwarenessContext(std::intptr_t context) override;
+    std::uint32_t dpiForWindow(Handle hwnd) override;
+    std::uint32_t dpiAtPoint(const Point& point) override;
     Handle createCompatibleDC(Handle dc) override;
     Handle createDibSection(std::int32_t width, std::int32_t height, std::uint32_t*& bits) override;
     void gdiFlush() override;
@@ -73,9 +77,9 @@ public:
     bool rectangle(Handle dc, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) override;
     ColorRef setTextColor(Handle dc, ColorRef color) override;
     int setBkMode(Handle dc, int mode) override;
-    Handle loadCheckBitmap() override;
+    Handle loadCheckBitmap(std::int32_t size) override;
     bool drawCheckGlyph(Handle dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, std::int32_t srcX,
-                        std::int32_t srcY, std::uint32_t rop) override;
+                        std::int32_t srcY, std::int32_t size, std::uint32_t rop) override;
     bool imageListGetIconSize(Handle imageList, std::int32_t& width, std::int32_t& height) override;
     bool imageListDraw(Handle imageList, std::int32_t index, Handle dc, std::int32_t x, std::int32_t y,
                        std::uint32_t style) override;

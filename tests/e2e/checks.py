@@ -11,6 +11,10 @@ code 1.
   checks.py objects LOG POPUPS          GDI and USER objects after the first and the last pop-up
   checks.py open-menus PNG COUNT        COUNT menus open side by side (the demo's screenshot), each
                                         with a highlighted item's gradient inside its frame
+  checks.py dpi LOG96 PNG96 LOG PNG DPI the same menu at 96 DPI and at DPI, "bold" highlighted in
+                                        each: every size scaled, the rows, the gradient, the glyph
+  checks.py dpi-script PNG96 GEOMETRY96 PNG GEOMETRY DPI
+                                        the same from a script host, from the screen alone
 """
 
 import pathlib
@@ -40,14 +44,14 @@ def gradient_colour(highlight, menu, column, width):
     return tuple(round(h + (column / width) * (m - h)) for h, m in zip(highlight, menu))
 
 
-def check_gradient(shot, log, key, inset):
+def check_gradient(shot, log, key, inset, gradient_height=GRADIENT_HEIGHT):
     left, top, right, bottom = log.item(key)
     dc_left, _, dc_right, _ = log.device_rect(key)
     highlight, menu = log.colours["highlight"], log.colours["menu"]
     check(right - left == dc_right - dc_left,
           f"{key}: the screen rectangle and the painter's rectangle have the same width ({right - left})")
     start, width = left + inset, dc_right - inset
-    rows = range(top, top + min(GRADIENT_HEIGHT, bottom - top))
+    rows = range(top, top + min(gradient_height, bottom - top))
     edge = [shot.pixel(start, y) for y in rows]
     check(all(p == highlight for p in edge),
           f"{key}: the highlight starts {inset} pixels in with the highlight colour {highlight} "
@@ -71,19 +75,40 @@ def check_gradient(shot, log, key, inset):
           f"({distance} of {spread} left)")
 
 
-def check_glyph(shot, log, key, mark, ground):
-    """The check glyph at (left + 2, top + 2): its mark in `mark`, its ground `ground(x)`."""
+def check_glyph(shot, log, key, mark, ground, dpi=96):
+    """The check glyph at (left + 2, top + 2), both scaled to `dpi`, at its scaled size: its mark in
+    `mark`, its ground `ground(x)`; nothing else, so two colours on a ground of one."""
     left, top, _, _ = log.item(key)
+    size, offset = scaled(16, dpi), scaled(2, dpi)
     wrong = []
-    for row, line in enumerate(GLYPH):
+    for row, line in enumerate(scaled_glyph(size)):
         for column, cell in enumerate(line):
-            x, y = left + 2 + column, top + 2 + row
+            x, y = left + offset + column, top + offset + row
             expected = mark if cell == "#" else ground(x)
             if shot.pixel(x, y) != expected:
                 wrong.append((column, row, shot.pixel(x, y), expected))
     name = "white" if mark == WHITE else "black"
-    check(not wrong, f"{key}: the {name} check glyph lies at (left + 2, top + 2), all 256 pixels"
+    check(not wrong, f"{key}: the {name} check glyph lies at (left + {offset}, top + {offset}), "
+          f"all {size} x {size} pixels"
           + (f"; {len(wrong)} differ, first (column, row, found, expected): {wrong[:3]}" if wrong else ""))
+
+
+def scaled(size, dpi):
+    """A size of the layout at a DPI, rounded as MulDiv rounds (halves away from zero)."""
+    product = size * dpi
+    return (abs(product) + 48) // 96 * (1 if product >= 0 else -1)
+
+
+def glyph_source_index(index, size):
+    """The glyph's row or column that row or column `index` of the glyph shown at `size` takes:
+    the one under its centre."""
+    return min(len(GLYPH) - 1, (2 * index + 1) * len(GLYPH) // (2 * size))
+
+
+def scaled_glyph(size):
+    """The check glyph as it is shown `size` x `size`: rows of '#' and '.'."""
+    return ["".join(GLYPH[glyph_source_index(r, size)][glyph_source_index(c, size)] for c in range(size))
+            for r in range(size)]
 
 
 def is_ink(colour, grey):
@@ -156,6 +181,98 @@ def checked_highlight(log, shot):
     _, _, dc_right, _ = log.device_rect("bold")
     highlight, menu = log.colours["highlight"], log.colours["menu"]
     check_glyph(shot, log, "bold", WHITE, lambda x: gradient_colour(highlight, menu, x - left, dc_right))
+
+
+def rows_of(log):
+    """The top-level menu's rows on the screen, from the top: (key, top, bottom)."""
+    return sorted(((key, top, bottom) for key, (_, top, _, bottom) in log.items.items()), key=lambda r: r[1])
+
+
+def menu_layout(log):
+    """The top-level menu: its window's height, the rows' heights in order, and the frame (the
+    window's height less the rows')."""
+    left, top, right, bottom = log.menus["-"]
+    rows = rows_of(log)
+    heights = [b - t for _, t, b in rows]
+    return bottom - top, heights, (bottom - top) - sum(heights), rows
+
+
+def highlighted_layout(log, shot, dpi):
+    """The checks at one DPI of "bold", highlighted: the rows tile the window, every label row is
+    its measured label plus the scaled margin and its label fits the label area, the gradient is
+    exact over its scaled height, and the white glyph is there at its scaled size."""
+    height, heights, frame, rows = menu_layout(log)
+    gaps = [(a[0], b[0]) for a, b in zip(rows, rows[1:]) if a[2] != b[1]]
+    check(not gaps, f"{dpi} DPI: the rows lie one below the other with nothing between them (gaps after {gaps})")
+    check(0 <= frame <= 2 * scaled(4, dpi),
+          f"{dpi} DPI: the menu window is {height} pixels high: its rows' {sum(heights)} and Wine's frame, {frame}")
+    _, top, _, bottom = log.item("bold")
+    row = bottom - top
+    label = row - scaled(7, dpi)
+    check(label <= scaled(20, dpi),
+          f"{dpi} DPI: the label's measured height, at most {label} (the row {row} less the margin "
+          f"{scaled(7, dpi)}), fits the label area of {scaled(20, dpi)} pixels: no label is clipped")
+    check(row >= scaled(20, dpi), f"{dpi} DPI: a row ({row}) is at least as high as the gradient ({scaled(20, dpi)})")
+    check_gradient(shot, log, "bold", 0, scaled(20, dpi))
+    highlight, menu = log.colours["highlight"], log.colours["menu"]
+    left = log.item("bold")[0]
+    _, _, dc_right, _ = log.device_rect("bold")
+    check_glyph(shot, log, "bold", WHITE, lambda x: gradient_colour(highlight, menu, x - left, dc_right), dpi)
+    return height, heights, frame
+
+
+def at_dpi(log96, shot96, log, shot, dpi):
+    height96, heights96, frame96 = highlighted_layout(log96, shot96, 96)
+    height, heights, frame = highlighted_layout(log, shot, dpi)
+    check(len(heights) == len(heights96), f"the same {len(heights96)} rows at 96 and {dpi} DPI ({len(heights)})")
+    ratio = (height - frame) / (height96 - frame96)
+    # Each row's label is the menu font's line at that DPI, which Wine rounds to whole pixels.
+    check(abs(ratio - dpi / 96) <= 0.05,
+          f"the rows are {ratio:.3f} times as high at {dpi} DPI as at 96 ({height - frame} against "
+          f"{height96 - frame96} pixels; the DPI's ratio {dpi / 96:.3f}); the whole window {height / height96:.3f} "
+          f"times ({height} against {height96})")
+
+
+def find_glyph(shot, window, size, mark):
+    """Where the glyph shown `size` x `size` lies in the window, its mark in `mark` on a ground of
+    one other colour: (x, y, ground), or None."""
+    left, top, width, height = window
+    glyph = scaled_glyph(size)
+    marks = [(c, r) for r, line in enumerate(glyph) for c, cell in enumerate(line) if cell == "#"]
+    grounds = [(c, r) for r, line in enumerate(glyph) for c, cell in enumerate(line) if cell != "#"]
+    first = marks[0]
+    for y in range(top, top + height - size + 1):
+        for x in range(left, left + width - size + 1):
+            if shot.pixel(x + first[0], y + first[1]) != mark:
+                continue
+            ground = shot.pixel(x + grounds[0][0], y + grounds[0][1])
+            if ground != mark and all(shot.pixel(x + c, y + r) == mark for c, r in marks) and \
+                    all(shot.pixel(x + c, y + r) == ground for c, r in grounds):
+                return x, y, ground
+    return None
+
+
+def script_at_dpi(shot96, geometry96, shot, geometry, dpi):
+    """A script host's menu at 96 DPI and at `dpi`, from the screen: the window's height, the
+    highlighted row's gradient rows and the black check glyph at its size."""
+    heights = {}
+    for at, picture, window in ((96, shot96, geometry96), (dpi, shot, geometry)):
+        left, top, width, height = window
+        heights[at] = height
+        runs = gradient_runs(picture, left + 1, top + 1, left + width - 1, top + height - 1)
+        rows = sorted({y for _, y, _ in runs})
+        check(len(rows) == scaled(20, at) and rows == list(range(rows[0], rows[0] + len(rows))) if rows else False,
+              f"{at} DPI: the highlighted row's gradient is {scaled(20, at)} rows high "
+              f"(found {len(rows)}{f' from y={rows[0]} to y={rows[-1]}' if rows else ''})")
+        found = find_glyph(picture, window, scaled(16, at), BLACK)
+        check(found is not None, f"{at} DPI: the black check glyph is in the menu at {scaled(16, at)} x {scaled(16, at)} "
+              f"pixels, in black and one ground colour only{f' at {found[:2]} on {found[2]}' if found else ''}")
+    ratio = heights[dpi] / heights[96]
+    # Wine's frame is a few pixels at every DPI, and each row's label is the menu font's line at
+    # that DPI, in whole pixels.
+    check(abs(ratio - dpi / 96) <= 0.06,
+          f"the menu is {ratio:.3f} times as high at {dpi} DPI as at 96 ({heights[dpi]} against {heights[96]} "
+          f"pixels; the DPI's ratio {dpi / 96:.3f})")
 
 
 def procs(log, popups):
@@ -264,6 +381,18 @@ def main(argv):
     what = argv[1]
     if what == "open-menus":
         open_menus(png.read(argv[2]), int(argv[3]))
+        print(f"{len(failures)} check(s) failed" if failures else "all checks passed")
+        return 1 if failures else 0
+    if what == "dpi-script":
+        def geometry(path):
+            return tuple(int(v) for v in pathlib.Path(path).read_text().split())
+        script_at_dpi(png.read(argv[2]), geometry(argv[3]), png.read(argv[4]), geometry(argv[5]), int(argv[6]))
+        print(f"{len(failures)} check(s) failed" if failures else "all checks passed")
+        return 1 if failures else 0
+    if what == "dpi":
+        log96, shot96, log, shot = HostLog(argv[2]), png.read(argv[3]), HostLog(argv[4]), png.read(argv[5])
+        print(f"colours: {log.colours}")
+        at_dpi(log96, shot96, log, shot, int(argv[6]))
         print(f"{len(failures)} check(s) failed" if failures else "all checks passed")
         return 1 if failures else 0
     log = HostLog(argv[2])

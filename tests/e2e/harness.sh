@@ -142,6 +142,36 @@ with open(path, "w", encoding="utf-8", errors="surrogateescape") as f:
 PY
 }
 
+# e2e_set_dpi <dpi>: the DPI of the copied prefix's displays, before Wine starts and reads it. Wine 8
+# takes the system's DPI from the DWORD LogPixels, under HKEY_CURRENT_USER's Control Panel\Desktop
+# and under the current hardware profile's fonts (measured: both set, the next Wine server gives
+# every program that DPI, and the system's menu font grows with it).
+e2e_set_dpi() {
+    python3 - "$e2e_prefix" "$1" <<'PY'
+import re, sys
+prefix, dpi = sys.argv[1], int(sys.argv[2])
+keys = [("user.reg", "Control Panel\\Desktop"),
+        ("system.reg", "System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts")]
+for name, key in keys:
+    path = f"{prefix}/{name}"
+    with open(path, encoding="utf-8", errors="surrogateescape") as f:
+        text = f.read()
+    header = "[" + key.replace("\\", "\\\\") + "]"
+    start = text.find(header)
+    if start < 0:
+        text += "\n" + header + "\n"
+        start = text.find(header)
+    end = text.find("\n\n", start)
+    end = len(text) if end < 0 else end
+    section = text[start:end]
+    line = f'"LogPixels"=dword:{dpi:08x}'
+    pattern = re.compile(r'^"LogPixels"=.*$', re.M)
+    section = pattern.sub(line, section) if pattern.search(section) else section + "\n" + line
+    with open(path, "w", encoding="utf-8", errors="surrogateescape") as f:
+        f.write(text[:start] + section + text[end:])
+PY
+}
+
 # e2e_unregistered_copy <assembly manifest>...: makes the copied prefix hold nothing of PopUpMenu,
 # before Wine starts, and checks it. Every registry key that names a class, type library or
 # ProgID of the manifests, in its path or in a value, is taken out of the copy's registry files

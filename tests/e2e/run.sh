@@ -142,6 +142,56 @@ log_check() {
     python3 "$here/checks.py" "$check" "$log" "$popups" || e2e_host_failed "the check $check failed"
 }
 
+# dpi_screen <dpi>: the C++ host's menu at a DPI, in a prefix copy of its own (a DPI is read when
+# the prefix's Wine server starts), with "bold" highlighted; leaves the host's log in
+# host-<dpi>.log and the screenshot in dpi-<dpi>.png, and ends the copy's Wine server.
+dpi_screen() {
+    local dpi=$1
+    [ -n "$e2e_display" ] || e2e_start_display
+    e2e_copy_prefix "$base_prefix"
+    e2e_set_dpi "$dpi"
+    e2e_start_wine
+    e2e_register "$dll"
+    e2e_move "$menu_x" "$menu_y"
+    log=$e2e_work/host-$dpi.log
+    e2e_host_log=$log
+    start_cpp
+    local point; point=$(e2e_item_centre bold)
+    # shellcheck disable=SC2086
+    e2e_move $point
+    wait_selected bold
+    e2e_settled_screenshot "$e2e_work/dpi-$dpi.png" || e2e_fail "no screenshot"
+    e2e_keys Escape
+    expect_chosen ""
+    popupmenu_stop_wineserver "$e2e_prefix"
+    rm -rf "$e2e_prefix"
+}
+
+# dpi_script_screen <dpi>: the script host's menu at a DPI, in a prefix copy of its own, with its
+# first item highlighted by the pointer; leaves the menu window's geometry ("x y width height") in
+# geometry-<dpi> and the screenshot in script-<dpi>.png, and ends the copy's Wine server.
+dpi_script_screen() {
+    local dpi=$1 x y w h
+    [ -n "$e2e_display" ] || e2e_start_display
+    e2e_copy_prefix "$base_prefix"
+    e2e_set_dpi "$dpi"
+    e2e_start_wine
+    e2e_register "$dll"
+    e2e_move "$menu_x" "$menu_y"
+    log=$e2e_work/script-$dpi.log
+    e2e_host_log=$log
+    start_script
+    read -r x y w h < <(e2e_geometry "$menu_window")
+    echo "$x $y $w $h" >"$e2e_work/geometry-$dpi"
+    # The first item, a little below the menu's top edge at that DPI.
+    e2e_move $((x + w / 2)) $((y + 12 * dpi / 96))
+    e2e_settled_screenshot "$e2e_work/script-$dpi.png" || e2e_fail "no screenshot"
+    e2e_keys Escape
+    expect_chosen ""
+    popupmenu_stop_wineserver "$e2e_prefix"
+    rm -rf "$e2e_prefix"
+}
+
 case "$case_name" in
     cpp-top-level)
         setup; start_cpp; e2e_click_item save; expect_chosen save ;;
@@ -206,6 +256,20 @@ case "$case_name" in
     pixels-checked-highlight)
         # Wine's own colours: the menu is white, the highlight blue.
         setup; start_cpp; screen_check checked-highlight bold ;;
+    dpi-120|dpi-144|dpi-192)
+        # The same menu at 96 DPI and at the case's DPI, compared.
+        dpi=${case_name#dpi-}
+        dpi_screen 96
+        dpi_screen "$dpi"
+        python3 "$here/checks.py" dpi "$e2e_work/host-96.log" "$e2e_work/dpi-96.png" "$e2e_work/host-$dpi.log" \
+            "$e2e_work/dpi-$dpi.png" "$dpi" || e2e_fail "the checks at $dpi DPI failed (screenshots in $e2e_work)" ;;
+    vbs-dpi-120|vbs-dpi-144|vbs-dpi-192)
+        dpi=${case_name#vbs-dpi-}
+        dpi_script_screen 96
+        dpi_script_screen "$dpi"
+        python3 "$here/checks.py" dpi-script "$e2e_work/script-96.png" "$e2e_work/geometry-96" \
+            "$e2e_work/script-$dpi.png" "$e2e_work/geometry-$dpi" "$dpi" ||
+            e2e_fail "the checks at $dpi DPI failed (screenshots in $e2e_work)" ;;
     window-procedure)
         setup; log_check procs 3 120 --print-procs ;;
     gui-objects)

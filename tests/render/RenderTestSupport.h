@@ -63,8 +63,8 @@ public:
         return ok;
     }
     bool drawCheckGlyph(Handle dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, std::int32_t srcX,
-                        std::int32_t srcY, std::uint32_t rop) override {
-        const bool ok = RecordingPlatform::drawCheckGlyph(dc, x, y, cx, cy, srcX, srcY, rop);
+                        std::int32_t srcY, std::int32_t size, std::uint32_t rop) override {
+        const bool ok = RecordingPlatform::drawCheckGlyph(dc, x, y, cx, cy, srcX, srcY, size, rop);
         check("StretchDIBits");
         return ok;
     }

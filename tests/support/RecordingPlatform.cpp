@@ -301,11 +301,39 @@ DrawItemRecord RecordingPlatform::readDrawItem(LParam address) {
     return copy;
 }
 
-bool RecordingPlatform::getNonClientMetrics(NonClientMetricsA& metrics) {
-    record("SystemParametersInfoA", {win::SPI_GETNONCLIENTMETRICS, metrics.cbSize, 0});
+bool RecordingPlatform::getNonClientMetrics(NonClientMetricsA& metrics, std::uint32_t dpi) {
+    // At the base DPI the request reads as it always did; any other DPI is the last argument.
+    if (dpi == kBaseDpi)
+        record("SystemParametersInfoA", {win::SPI_GETNONCLIENTMETRICS, metrics.cbSize, 0});
+    else
+        record("SystemParametersInfoA", {win::SPI_GETNONCLIENTMETRICS, metrics.cbSize, 0, dpi});
     if (failing_.count("SystemParametersInfoA")) return false;
     metrics.lfMenuFont = menuFont_;
+    // The menu font grows with the DPI, as the system scales it.
+    metrics.lfMenuFont.lfHeight = scaledByDpi(menuFont_.lfHeight, dpi);
     return true;
+}
+
+int RecordingPlatform::threadDpiAwareness() {
+    record("GetThreadDpiAwarenessContext");
+    return static_cast<int>(result("GetThreadDpiAwarenessContext", awareness_));
+}
+
+std::intptr_t RecordingPlatform::setThreadDpiAwarenessContext(std::intptr_t context) {
+    record("SetThreadDpiAwarenessContext", {context});
+    const long long previous = result("SetThreadDpiAwarenessContext", threadContext_);
+    if (previous != 0) threadContext_ = context;
+    return static_cast<std::intptr_t>(previous);
+}
+
+std::uint32_t RecordingPlatform::dpiForWindow(Handle hwnd) {
+    record("GetDpiForWindow", {hwnd});
+    return static_cast<std::uint32_t>(result("GetDpiForWindow", windowDpi_));
+}
+
+std::uint32_t RecordingPlatform::dpiAtPoint(const Point& point) {
+    record("GetDpiForMonitor", {point.x, point.y});
+    return static_cast<std::uint32_t>(result("GetDpiForMonitor", monitorDpi_));
 }
 
 int RecordingPlatform::drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) {
@@ -333,9 +361,9 @@ int RecordingPlatform::drawText(Handle dc, std::u16string_view text, Rect& rect,
         }
         widest = std::max(widest, current);
         rect.right = rect.left + widest * kCharWidth;
-        rect.bottom = rect.top + lines * kLineHeight;
+        rect.bottom = rect.top + lines * lineHeight_;
     }
-    return static_cast<int>(result("DrawTextW", kLineHeight));
+    return static_cast<int>(result("DrawTextW", lineHeight_));
 }
 
 ColorRef RecordingPlatform::getSysColor(int index) {
@@ -457,15 +485,22 @@ int RecordingPlatform::setBkMode(Handle dc, int mode) {
     return static_cast<int>(result("SetBkMode", 2));
 }
 
+// The glyph at its own size reads as it always did; any other size is the last argument.
 bool RecordingPlatform::drawCheckGlyph(Handle dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
-                                       std::int32_t srcX, std::int32_t srcY, std::uint32_t rop) {
-    record("StretchDIBits", {dc, x, y, cx, cy, srcX, srcY, rop});
+                                       std::int32_t srcX, std::int32_t srcY, std::int32_t size, std::uint32_t rop) {
+    if (size == kCheckGlyphSize)
+        record("StretchDIBits", {dc, x, y, cx, cy, srcX, srcY, rop});
+    else
+        record("StretchDIBits", {dc, x, y, cx, cy, srcX, srcY, rop, size});
     return result("StretchDIBits", 1) != 0;
 }
 
-Handle RecordingPlatform::loadCheckBitmap() {
+Handle RecordingPlatform::loadCheckBitmap(std::int32_t size) {
     const Handle h = newGdiObject('b', "LoadBitmapW");
-    record("LoadBitmapW");
+    if (size == kCheckGlyphSize)
+        record("LoadBitmapW");
+    else
+        record("LoadBitmapW", {size});
     return h;
 }
 

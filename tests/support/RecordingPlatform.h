@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/ScaledGlyph.h"
 
 namespace popupmenu::testing {
 
@@ -87,7 +88,23 @@ public:
     void setForeground(Handle hwnd) { foreground_ = hwnd; }
     void setWindowThread(Handle hwnd, std::uint32_t threadId) { windowThreads_[hwnd] = threadId; }
     void setMenuFont(const LogFontA& font) { menuFont_ = font; }
+    // The height of a line that drawText measures (kLineHeight unless set).
+    void setLineHeight(std::int32_t height) { lineHeight_ = height; }
     void setIconSize(std::int32_t width, std::int32_t height) { iconWidth_ = width, iconHeight_ = height; }
+    // DPI: the thread's awareness (win::AWARENESS_*, per-monitor aware unless set, as under Wine),
+    // the DPI that windows and monitors report (96 unless set), and the thread's awareness context
+    // as setThreadDpiAwarenessContext leaves it (kThreadOwnContext at first).
+    void setThreadAwareness(int awareness) { awareness_ = awareness; }
+    void setWindowDpi(std::uint32_t dpi) { windowDpi_ = dpi; }
+    void setMonitorDpi(std::uint32_t dpi) { monitorDpi_ = dpi; }
+    std::intptr_t threadDpiContext() const { return threadContext_; }
+    static constexpr std::intptr_t kThreadOwnContext = 0x11;
+    static constexpr std::uint32_t kBaseDpi = 96;
+    // A size at a DPI, rounded as MulDiv rounds.
+    static std::int32_t scaledByDpi(std::int32_t size, std::uint32_t dpi) {
+        const long long product = static_cast<long long>(size) * dpi;
+        return static_cast<std::int32_t>(product >= 0 ? (product + 48) / 96 : -((-product + 48) / 96));
+    }
     // The highlighted item of a menu (a 0-based position, -1 for none), as the user's pointer or
     // keyboard would leave it; hiliteMenuItem moves it as well. getMenuItem reports it as MFS_HILITE.
     void setHighlighted(Handle menu, int position) { highlighted_[menu] = position; }
@@ -140,7 +157,11 @@ public:
     MeasureItemRecord readMeasureItem(LParam address) override;
     void writeMeasureItem(LParam address, const MeasureItemRecord& record) override;
     DrawItemRecord readDrawItem(LParam address) override;
-    bool getNonClientMetrics(NonClientMetricsA& metrics) override;
+    bool getNonClientMetrics(NonClientMetricsA& metrics, std::uint32_t dpi) override;
+    int threadDpiAwareness() override;
+    std::intptr_t setThreadDpiAwarenessContext(std::intptr_t context) override;
+    std::uint32_t dpiForWindow(Handle hwnd) override;
+    std::uint32_t dpiAtPoint(const Point& point) override;
     int drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) override;
     ColorRef getSysColor(int index) override;
     bool drawEdge(Handle dc, const Rect& rect, std::uint32_t edge, std::uint32_t flags) override;
@@ -159,9 +180,9 @@ public:
     bool rectangle(Handle dc, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) override;
     ColorRef setTextColor(Handle dc, ColorRef color) override;
     int setBkMode(Handle dc, int mode) override;
-    Handle loadCheckBitmap() override;
+    Handle loadCheckBitmap(std::int32_t size) override;
     bool drawCheckGlyph(Handle dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, std::int32_t srcX,
-                        std::int32_t srcY, std::uint32_t rop) override;
+                        std::int32_t srcY, std::int32_t size, std::uint32_t rop) override;
     bool imageListGetIconSize(Handle imageList, std::int32_t& width, std::int32_t& height) override;
     bool imageListDraw(Handle imageList, std::int32_t index, Handle dc, std::int32_t x, std::int32_t y,
                        std::uint32_t style) override;
@@ -203,6 +224,10 @@ private:
     Handle foreground_ = kForegroundWindow;
     LogFontA menuFont_;
     std::int32_t iconWidth_ = 16, iconHeight_ = 16;
+    std::int32_t lineHeight_ = kLineHeight;
+    int awareness_ = win::AWARENESS_PER_MONITOR_AWARE;
+    std::uint32_t windowDpi_ = kBaseDpi, monitorDpi_ = kBaseDpi;
+    std::intptr_t threadContext_ = kThreadOwnContext;
     Handle nextMenu_ = 0x1000, nextDC_ = 0x2000, nextGdi_ = 0x3000, nextWindow_ = 0x4100;
 };
 

@@ -3,7 +3,9 @@
 #include <cstring>
 #include <functional>
 
+#include "platform/ScaledGlyph.h"
 #include "render/Gradient.h"
+#include "render/Scale.h"
 #include "tests/win32/render/PixelTestSupport.h"
 
 namespace popupmenu::testing {
@@ -124,6 +126,46 @@ TEST_F(CheckGlyphPixelTest, DisabledItemShowsTheMarkEmbossed) {
             ASSERT_EQ(Colour{canvas.at(x, y)}, Colour{expected}) << x << "," << y;
         }
     EXPECT_EQ(marked, 56);
+}
+
+// Above 96 DPI the glyph is shown at the picture box's size (24 x 24 at 144 DPI), each pixel the
+// glyph's own under its centre: the white and the black mark in exactly two colours, the embossed
+// one in the platform's two disabled colours, nothing blended.
+TEST_F(CheckGlyphPixelTest, AtHigherDpisTheMarkIsScaledByNearestNeighbourInTwoColours) {
+    add(u"a", u"");
+    const COLORREF shadow = GetSysColor(COLOR_3DSHADOW), light = GetSysColor(COLOR_3DHILIGHT);
+    for (const std::uint32_t dpi : {120u, 144u, 192u}) {
+        context.dpi = dpi;
+        const int size = scaled(16, dpi), offset = scaled(2, dpi);
+        const auto markAt = [&](int x, int y) {
+            const int gx = x - offset, gy = y - offset;
+            return gx >= 0 && gy >= 0 && gx < size && gy < size && isMark(glyphSourceIndex(gx, size), glyphSourceIndex(gy, size));
+        };
+        const int row = scaled(20, dpi);
+        struct Case {
+            const char* what;
+            UINT state;
+            std::function<COLORREF(int x, int y)> expected;
+        };
+        const Case cases[] = {
+            {"white", ODS_SELECTED | ODS_CHECKED,
+             [&](int x, int y) {
+                 return markAt(x, y) ? RGB(255, 255, 255) : gradientColumnColor(highlight(), menu(), x, 100);
+             }},
+            {"black", ODS_CHECKED, [&](int x, int y) { return markAt(x, y) ? RGB(0, 0, 0) : menu(); }},
+            {"embossed", ODS_DISABLED | ODS_CHECKED,
+             [&](int x, int y) { return markAt(x, y) ? shadow : markAt(x - 1, y - 1) ? light : kUntouched; }},
+        };
+        for (const Case& c : cases) {
+            Canvas canvas(100, row);
+            draw(canvas, 1, c.state, {0, 0, 100, row});
+            // The label column and the gradient's far end are left out: only the image column.
+            for (int y = 0; y < row; ++y)
+                for (int x = 0; x < offset + size + 1; ++x)
+                    ASSERT_EQ(Colour{canvas.at(x, y)}, Colour{c.expected(x, y)})
+                        << dpi << " DPI, " << c.what << ": " << x << "," << y;
+        }
+    }
 }
 
 TEST_F(CheckGlyphPixelTest, UncheckedItemsNeverShowTheMark) {

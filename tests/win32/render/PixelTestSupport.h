@@ -78,7 +78,15 @@ public:
         real_.writeMeasureItem(address, record);
     }
     DrawItemRecord readDrawItem(LParam address) override { return real_.readDrawItem(address); }
-    bool getNonClientMetrics(NonClientMetricsA& metrics) override { return real_.getNonClientMetrics(metrics); }
+    bool getNonClientMetrics(NonClientMetricsA& metrics, std::uint32_t dpi) override {
+        return real_.getNonClientMetrics(metrics, dpi);
+    }
+    int threadDpiAwareness() override { return real_.threadDpiAwareness(); }
+    std::intptr_t setThreadDpiAwarenessContext(std::intptr_t context) override {
+        return real_.setThreadDpiAwarenessContext(context);
+    }
+    std::uint32_t dpiForWindow(Handle hwnd) override { return real_.dpiForWindow(hwnd); }
+    std::uint32_t dpiAtPoint(const Point& point) override { return real_.dpiAtPoint(point); }
     int drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) override {
         return real_.drawText(dc, text, rect, format);
     }
@@ -108,10 +116,10 @@ public:
     }
     ColorRef setTextColor(Handle dc, ColorRef color) override { return real_.setTextColor(dc, color); }
     int setBkMode(Handle dc, int mode) override { return real_.setBkMode(dc, mode); }
-    Handle loadCheckBitmap() override { return real_.loadCheckBitmap(); }
+    Handle loadCheckBitmap(std::int32_t size) override { return real_.loadCheckBitmap(size); }
     bool drawCheckGlyph(Handle dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, std::int32_t srcX,
-                        std::int32_t srcY, std::uint32_t rop) override {
-        return real_.drawCheckGlyph(dc, x, y, cx, cy, srcX, srcY, rop);
+                        std::int32_t srcY, std::int32_t size, std::uint32_t rop) override {
+        return real_.drawCheckGlyph(dc, x, y, cx, cy, srcX, srcY, size, rop);
     }
     bool imageListGetIconSize(Handle imageList, std::int32_t& width, std::int32_t& height) override {
         return real_.imageListGetIconSize(imageList, width, height);
