@@ -16,9 +16,11 @@
 #include "model/MenuItems.h"
 #include "render/MeasuringFont.h"
 #include "render/RenderContext.h"
+#include "tests/support/CountingMenuItems.h"
 #include "tests/support/RecordingPlatform.h"
 
 using namespace popupmenu;
+using popupmenu::testing::CountingMenuItems;
 using popupmenu::testing::RecordingPlatform;
 
 namespace {
@@ -41,7 +43,7 @@ int main(int argc, char** argv) {
     const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5000;
     const bool list = std::getenv("CALL_COUNTS_LIST") != nullptr;
     RecordingPlatform platform;
-    Ref<MenuItems> items(new MenuItems(platform));
+    Ref<CountingMenuItems> items(new CountingMenuItems(platform));
     for (int i = 1; i <= count; ++i) items->Add(Value::string(numbered("k", i)), numbered("Item ", i));
     // The requests are for the last item, where a walk of the collection would cost most.
     Ref<MenuItem> last(items->itemAt(items->size()));
