@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "GuiObjects.h"
+#include "hostsupport/GuiObjects.h"
 #include "engine/NuvraPopUpMenu.h"
 #include "model/MenuItems.h"
 #include "platform/win32/Win32Platform.h"
@@ -220,10 +220,10 @@ int main(int argc, char** argv) {
     if (leakPopups > 0) {
         fillMenu(*items, 10);
         timeOurs(*component, host);
-        const demo::GuiObjects before = demo::countGuiObjects();
+        const hostsupport::GuiObjects before = hostsupport::countGuiObjects();
         const long bytesBefore = privateBytes();
         for (int i = 0; i < leakPopups; ++i) timeOurs(*component, host);
-        const demo::GuiObjects after = demo::countGuiObjects();
+        const hostsupport::GuiObjects after = hostsupport::countGuiObjects();
         const long bytesAfter = privateBytes();
         std::printf("\nafter %d pop-ups of 10 items (counted with %s):\n", leakPopups, after.source);
         std::printf("  GDI objects  %8ld -> %8ld (%+ld)\n", before.gdi, after.gdi, after.gdi - before.gdi);
