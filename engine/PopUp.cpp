@@ -48,10 +48,15 @@ public:
     // Builds the one render context of this pop-up: the owner's device context, the collection the
     // menu was built from, the image list with its size, and the font the labels are measured in,
     // which the scope owns until the pop-up has closed.
-    void renderOn(Handle ownerDC, OwnedGdiObject font) {
+    //
+    // Sizes measured in an earlier pop-up are used again while the font's description and the DPI
+    // are unchanged. A font that could not be made measures in the DC's own font, whose sizes are
+    // neither kept nor reused.
+    void renderOn(Handle ownerDC, const LogFontA& fontDescription, OwnedGdiObject font) {
         measuringFont_ = std::move(font);
         render_.emplace(RenderContext{*state_.platform, ownerDC, items_.get(), state_.hImageList, state_.lIconWidth,
                                       state_.lIconHeight, measuringFont_.get()});
+        if (measuringFont_) render_->measureStamp = state_.measureStamps.stampFor(fontDescription, render_->dpi);
         state_.render = &*render_;
     }
 
@@ -146,7 +151,8 @@ Ref<MenuItem> showMenu(Platform& platform, const Ref<MenuItems>& items) {
 
     // Every item is measured in the system's menu font as it is now: the metrics are read once
     // for the whole menu instead of once per item.
-    open.renderOn(ownerDC->get(), CreateMeasuringFont(platform));
+    const LogFontA fontDescription = DescribeMeasuringFont(platform);
+    open.renderOn(ownerDC->get(), fontDescription, CreateMeasuringFont(platform, fontDescription));
     hook.emplace(platform, owner, platform.windowProcedureFor(&MenuWndProc));
     // Unhooked, every item would be measured as empty: show no menu rather than an unusable one.
     if (!hook->installed()) throw menuCannotBeShown(u"the owner window's procedure could not be replaced");

@@ -15,4 +15,9 @@ namespace popupmenu {
 // read, the font is made from an empty description; a font that cannot be made is a null handle.
 OwnedGdiObject CreateMeasuringFont(Platform& platform);
 
+// The two steps of CreateMeasuringFont, for a caller that also needs the description (the stamp
+// of measured sizes is keyed by it): reading the menu font, and making the font from it.
+LogFontA DescribeMeasuringFont(Platform& platform);
+OwnedGdiObject CreateMeasuringFont(Platform& platform, const LogFontA& description);
+
 }  // namespace popupmenu

@@ -18,11 +18,19 @@ struct RenderContext {
     std::int32_t iconWidth = 0;
     std::int32_t iconHeight = 0;
     Handle measuringFont = 0;          // the font labels are measured in (CreateMeasuringFont); 0: the DC's own
+    // The display's DPI, the one place every size that depends on it reads it from. 96 (100 %)
+    // until the display's own DPI is read.
+    std::uint32_t dpi = 96;
+    // The stamp of the measuring font and `dpi` (MeasureStamps): a measure request answers with
+    // the size the item keeps under this stamp, and measures and keeps it otherwise. 0: sizes are
+    // neither kept nor reused.
+    std::uint64_t measureStamp = 0;
 };
 
 // Answers a WM_MEASUREITEM for `itemID`: returns the width and sets `height` when an item has that
 // identifier; returns 0 and leaves `height` alone when none has (or there is no collection). The
-// label is measured on the owner's DC in `measuringFont`, and the DC gets its own font back.
+// label is measured on the owner's DC in `measuringFont`, and the DC gets its own font back; an
+// item that keeps a size under `measureStamp` is answered with it, without a platform call.
 std::int32_t MeasureMenuItem(const RenderContext& context, std::int32_t itemID, std::int32_t& height);
 
 // Answers a WM_DRAWITEM whose lParam is `drawItem`: paints the item completely, or nothing when

@@ -232,12 +232,13 @@ TEST_F(PopUpTest, EveryLabelIsMeasuredInOneFontMadeFromTheMenuFontWhenThePopUpOp
     std::strcpy(menuFont.lfFaceName.data(), "Tahoma");
     platform.setMenuFont(menuFont);
     Handle fontDuringPopUp = 0;
+    std::vector<std::uint32_t> widths;
     platform.onTrack = [&](Handle, Handle owner) {
         fontDuringPopUp = measuringFontOfOpenPopUp();
         for (std::uint32_t itemID : {1u, 2u, 1u}) {
             MeasureItemRecord measure{win::ODT_MENU, 0, itemID, 0, 0, 0};
             platform.deliver(owner, win::WM_MEASUREITEM, 0, reinterpret_cast<LParam>(&measure));
-            EXPECT_NE(measure.itemWidth, 0u);
+            widths.push_back(measure.itemWidth);
         }
         return 0;
     };
@@ -247,9 +248,11 @@ TEST_F(PopUpTest, EveryLabelIsMeasuredInOneFontMadeFromTheMenuFontWhenThePopUpOp
     EXPECT_EQ(fontDuringPopUp, kMeasuringFont);
     EXPECT_EQ(platform.countOf("SystemParametersInfoA"), 1u);
     EXPECT_EQ(platform.countOf("CreateFontIndirectA"), 1u);
-    // Each request selects the font and gives the owner's DC its own font back.
+    // Each label is measured once: a request selects the font and gives the owner's DC its own
+    // font back, and the second request for the first item is answered with the size it keeps.
+    EXPECT_EQ(widths, (std::vector<std::uint32_t>{4 * 7 + 30, 7 * 7 + 30, 4 * 7 + 30}));
     const Calls fontCalls = platform.callsNamed({"SelectObject", "DrawTextW"});
-    ASSERT_EQ(fontCalls.size(), 9u);
+    ASSERT_EQ(fontCalls.size(), 6u);
     for (std::size_t i = 0; i < fontCalls.size(); i += 3) {
         EXPECT_EQ(fontCalls[i], (Call{"SelectObject", {kOwnerDC, kMeasuringFont}}));
         EXPECT_EQ(fontCalls[i + 1].name, "DrawTextW");
