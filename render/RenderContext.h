@@ -12,12 +12,12 @@ class MenuItems;
 
 struct RenderContext {
     Platform& platform;
-    Handle ownerDC = 0;                // the owner window's device context (measuring)
+    Handle ownerDC = 0;                // the DC labels are measured on: one like the owner window's
     const MenuItems* items = nullptr;  // the collection to search; nullptr: no collection
     Handle imageList = 0;
     std::int32_t iconWidth = 0;
     std::int32_t iconHeight = 0;
-    Handle measuringFont = 0;          // the font labels are measured in (CreateMeasuringFont); 0: the DC's own
+    Handle measuringFont = 0;          // the font each request selects to measure in; 0: the DC's own
     // The display's DPI, the one place every size that depends on it reads it from. 96 (100 %)
     // until the display's own DPI is read.
     std::uint32_t dpi = 96;

@@ -13,6 +13,7 @@ namespace {
 
 constexpr Handle kOwner = RecordingPlatform::kForegroundWindow;
 constexpr long long kOriginal = RecordingPlatform::kOriginalProcedure;
+constexpr Handle kMeasuringDC = 0x2001;  // the pop-up's memory DC, made after the owner's
 constexpr std::uint32_t WM_PAINT = 0xF, WM_COMMAND = 0x111, WM_ENTERIDLE = 0x121;
 
 // A component with items whose sizes the recording platform's text metrics make easy to tell
@@ -101,7 +102,7 @@ TEST(MenuHook, MeasureCopiesTheRecordInAndOutAroundTheRenderer) {
         f.platform.deliver(kOwner, win::WM_MEASUREITEM, 0, reinterpret_cast<LParam>(&measure));
         EXPECT_EQ(f.platform.callsNamed({"RtlMoveMemory", "DrawTextW", "CallWindowProcW"}),
                   (Calls{{"RtlMoveMemory", {24}},
-                         {"DrawTextW", {0x2000, 4, 0, 0, 0, 0, 0x400}, u"Open"},
+                         {"DrawTextW", {kMeasuringDC, 4, 0, 0, 0, 0, 0x400}, u"Open"},
                          {"RtlMoveMemory", {24}},
                          {"CallWindowProcW",
                           {kOriginal, kOwner, win::WM_MEASUREITEM, 0, reinterpret_cast<LParam>(&measure)}}}));
