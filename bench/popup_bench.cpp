@@ -22,7 +22,8 @@
 // Usage: popup_bench [--sizes 10,100,1000,5000] [--runs 7] [--max-runs 61] [--budget 60]
 //                    [--breakdown-runs 5] [--scale 10,...,20000] [--scale-runs 3] [--csv file]
 //                    [--label text] [--leak-popups 10000]
-// --scale runs the scale pass alone (with --csv, its medians go to that file).
+// --scale runs the scale pass alone (with --csv, its medians go to that file), and shows where the
+// time goes at its largest size.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -592,6 +593,8 @@ int main(int argc, char** argv) {
                         rows.back().of[Warm].median);
             std::fflush(stdout);
         }
+        // What dominates at the top of the range.
+        if (breakdownRuns > 0) printBreakdown(contest, scale.back(), std::min(breakdownRuns, scaleRuns));
         if (csv != nullptr) {
             FILE* out = std::fopen(csv, "w");
             if (out == nullptr) return 1;
