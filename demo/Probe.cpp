@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Automation.h"
-#include "GuiObjects.h"
+#include "hostsupport/GuiObjects.h"
 
 namespace demo {
 namespace {
@@ -52,7 +52,7 @@ void Probe::printSystemColours() const {
 }
 
 void Probe::printObjectCounts(const char* label) const {
-    const GuiObjects objects = countGuiObjects();
+    const hostsupport::GuiObjects objects = hostsupport::countGuiObjects();
     std::printf("objects %s gdi %ld user %ld by %s\n", label, objects.gdi, objects.user, objects.source);
 }
 
@@ -61,10 +61,10 @@ void Probe::printPaintCounts() const {
 }
 
 void Probe::printCounterCheck() const {
-    const GuiObjects before = countGuiObjects();
+    const hostsupport::GuiObjects before = hostsupport::countGuiObjects();
     const HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
     const HMENU menu = CreatePopupMenu();
-    const GuiObjects during = countGuiObjects();
+    const hostsupport::GuiObjects during = hostsupport::countGuiObjects();
     DestroyMenu(menu);
     DeleteObject(brush);
     std::printf("objects counter-check gdi %+ld user %+ld\n", during.gdi - before.gdi, during.user - before.user);

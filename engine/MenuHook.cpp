@@ -37,7 +37,10 @@ LResult answerWhatTheOwnerIgnored(LResult ownerAnswer, Handle hwnd, WParam wPara
 }  // namespace
 
 void RouteMenuMessage(Handle, std::uint32_t uMsg, WParam wParam, LParam lParam) {
-    const PopupState& state = popupState();
+    PopupState& state = popupState();
+    // The owner sees these only while it is hooked; a menu font changed between two pop-ups shows
+    // in the font's description, which the next pop-up's stamp is keyed by.
+    if (uMsg == win::WM_SETTINGCHANGE || uMsg == win::WM_DPICHANGED) state.measureStamps.settingsChanged();
     if (!state.open || !state.render) return;
     const RenderContext& context = *state.render;
 

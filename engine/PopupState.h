@@ -9,6 +9,7 @@
 #include "model/MenuItems.h"
 #include "model/RefCounted.h"
 #include "platform/Platform.h"
+#include "render/MeasureStamps.h"
 #include "render/RenderContext.h"
 
 namespace popupmenu {
@@ -41,6 +42,11 @@ struct PopupState {
     // The menus of the pop-up: the root menu and every submenu built for it. Access letters are
     // answered for these menus only.
     std::vector<Handle> menus;
+
+    // --- kept from one pop-up to the next ---
+    // The stamps of the item sizes measured on this thread: each pop-up's render context carries
+    // the stamp of its measuring font and DPI, and the hook announces the system's setting changes.
+    MeasureStamps measureStamps;
 };
 
 // This thread's record; all fields are zero (Items none, no render context) at the thread's first use.

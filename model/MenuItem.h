@@ -28,7 +28,11 @@ public:
     MenuItem* Parent() const noexcept { return parent_.get(); }
     Bool IsSubMenu() const noexcept { return isSubMenu_; }
     const std::u16string& Text() const noexcept { return text_; }
-    void setText(std::u16string value) { text_ = std::move(value); }
+    // A new label drops the size measured for the old one.
+    void setText(std::u16string value) {
+        text_ = std::move(value);
+        measured_ = {};
+    }
     const std::u16string& key() const noexcept { return key_; }
     Bool Enabled() const noexcept { return enabled_; }
     void setEnabled(Bool value) noexcept { enabled_ = value; }
@@ -41,6 +45,16 @@ public:
 
     // The identifier under which the native menu knows the item. Internal: no client reads it.
     std::int32_t ItemID() const noexcept { return itemID_; }
+
+    // The size the renderer measured for the current label, kept with the renderer's stamp of the
+    // font and DPI it was measured in; stamp 0 means none. Internal: no client reads it.
+    struct MeasuredSize {
+        std::uint64_t stamp = 0;
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+    };
+    const MeasuredSize& measuredSize() const noexcept { return measured_; }
+    void keepMeasuredSize(const MeasuredSize& size) noexcept { measured_ = size; }
 
 private:
     // Written only by the collection, which keeps its index by ItemID exact.
@@ -61,6 +75,7 @@ private:
     std::int32_t normalPictureIndex_ = -1;
     std::int32_t checkedPictureIndex_ = -1;
     Bool visible_ = True;
+    MeasuredSize measured_;
 };
 
 }  // namespace popupmenu

@@ -195,12 +195,10 @@ std::int16_t MenuItems::Count() {
 std::size_t MenuItems::size() const noexcept { return store_->size(); }
 
 popupmenu::MenuItem* MenuItems::itemAt(std::size_t position) const noexcept {
-    ++lookups_;
     return store_->itemAt(position);
 }
 
 std::size_t MenuItems::positionOfItemID(std::int32_t itemID) const noexcept {
-    ++lookups_;
     return store_->positionOfItemID(itemID);
 }
 

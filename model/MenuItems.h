@@ -36,17 +36,15 @@ public:
 
     // --- library-internal ---
     std::size_t size() const noexcept;
-    // The item at a 1-based position, or nullptr outside 1..size().
-    popupmenu::MenuItem* itemAt(std::size_t position) const noexcept;
+    // The item at a 1-based position, or nullptr outside 1..size(). The two look-ups are virtual
+    // so that a test or the benchmark can watch them (tests/support/CountingMenuItems.h).
+    virtual popupmenu::MenuItem* itemAt(std::size_t position) const noexcept;
     // The lowest position whose item has this ItemID, or 0 when none has. Constant time. The
     // renderer and the access letters find items by it. PopUp does not: it maps the chosen command
     // through its own list of the commands the build appended, because the host may remove the
     // chosen item (or clear the collection and add others under the same numbers) from a message
     // it handles while the menu is open, and the item the user saw and chose still returns its key.
-    std::size_t positionOfItemID(std::int32_t itemID) const noexcept;
-    // How many times itemAt and positionOfItemID have been called on this collection: the
-    // benchmark reports it as the item look-ups one request costs.
-    std::uint64_t lookupCount() const noexcept { return lookups_; }
+    virtual std::size_t positionOfItemID(std::int32_t itemID) const noexcept;
     // Gives the item at `position` a new ItemID (the menu builder's submenu handles).
     void setItemID(std::size_t position, std::int32_t itemID);
 
@@ -63,7 +61,6 @@ private:
 
     Platform& platform_;
     std::unique_ptr<ItemStore> store_;
-    mutable std::uint64_t lookups_ = 0;
     // The ItemID of the next new item: counts on across removals, so an ItemID is never given
     // twice, and starts again at 1 with an empty collection on Clear.
     std::int64_t nextItemID_ = 1;

@@ -28,6 +28,12 @@ std::int32_t MeasureMenuItem(const RenderContext& context, std::int32_t itemID, 
     const Ref<MenuItem> item{position != 0 ? context.items->itemAt(position) : nullptr};
     if (!item) return 0;
 
+    const MenuItem::MeasuredSize& kept = item->measuredSize();
+    if (context.measureStamp != 0 && kept.stamp == context.measureStamp) {
+        height = kept.height;
+        return kept.width;
+    }
+
     Platform& platform = context.platform;
     // Without a measuring font the text is measured in the DC's own font. The guard puts the DC's
     // own font back, whatever happens while measuring.
@@ -36,7 +42,9 @@ std::int32_t MeasureMenuItem(const RenderContext& context, std::int32_t itemID, 
     Rect extent{0, 0, 0, 0};
     platform.drawText(context.ownerDC, item->Text(), extent, win::DT_CALCRECT);
     height = std::max(offsetBy(extent.bottom, scaled(kHeightMargin, context.dpi)), lowestRow(context.dpi));
-    return offsetBy(extent.right, scaled(kWidthMargin, context.dpi));
+    const std::int32_t width = offsetBy(extent.right, scaled(kWidthMargin, context.dpi));
+    if (context.measureStamp != 0) item->keepMeasuredSize({context.measureStamp, width, height});
+    return width;
 }
 
 }  // namespace popupmenu

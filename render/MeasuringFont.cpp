@@ -2,7 +2,7 @@
 
 namespace popupmenu {
 
-OwnedGdiObject CreateMeasuringFont(Platform& platform, std::uint32_t dpi) {
+LogFontA DescribeMeasuringFont(Platform& platform, std::uint32_t dpi) {
     NonClientMetricsA metrics;
     metrics.cbSize = sizeof metrics;
     // On failure the record stays zero.
@@ -11,7 +11,15 @@ OwnedGdiObject CreateMeasuringFont(Platform& platform, std::uint32_t dpi) {
     font.lfHeight = metrics.lfMenuFont.lfHeight;
     font.lfWeight = metrics.lfMenuFont.lfWeight;
     font.lfFaceName = metrics.lfMenuFont.lfFaceName;
-    return OwnedGdiObject(platform, platform.createFontIndirect(font));
+    return font;
+}
+
+OwnedGdiObject CreateMeasuringFont(Platform& platform, const LogFontA& description) {
+    return OwnedGdiObject(platform, platform.createFontIndirect(description));
+}
+
+OwnedGdiObject CreateMeasuringFont(Platform& platform, std::uint32_t dpi) {
+    return CreateMeasuringFont(platform, DescribeMeasuringFont(platform, dpi));
 }
 
 }  // namespace popupmenu

@@ -17,4 +17,9 @@ namespace popupmenu {
 // font that cannot be made is a null handle.
 OwnedGdiObject CreateMeasuringFont(Platform& platform, std::uint32_t dpi = kBaseDpi);
 
+// The two steps of CreateMeasuringFont, for a caller that also needs the description (the stamp
+// of measured sizes is keyed by it): reading the menu font for `dpi`, and making the font from it.
+LogFontA DescribeMeasuringFont(Platform& platform, std::uint32_t dpi = kBaseDpi);
+OwnedGdiObject CreateMeasuringFont(Platform& platform, const LogFontA& description);
+
 }  // namespace popupmenu

@@ -13,18 +13,23 @@ class MenuItems;
 
 struct RenderContext {
     Platform& platform;
-    Handle ownerDC = 0;                // the owner window's device context (measuring)
+    Handle ownerDC = 0;                // the DC labels are measured on: one like the owner window's
     const MenuItems* items = nullptr;  // the collection to search; nullptr: no collection
     Handle imageList = 0;
     std::int32_t iconWidth = 0;
     std::int32_t iconHeight = 0;
-    Handle measuringFont = 0;          // the font labels are measured in (CreateMeasuringFont); 0: the DC's own
+    Handle measuringFont = 0;          // the font each request selects to measure in; 0: the DC's own
     std::uint32_t dpi = kBaseDpi;      // the DPI the pop-up is shown at: every size of the layout follows it
+    // The stamp of the measuring font and `dpi` (MeasureStamps): a measure request answers with
+    // the size the item keeps under this stamp, and measures and keeps it otherwise. 0: sizes are
+    // neither kept nor reused.
+    std::uint64_t measureStamp = 0;
 };
 
 // Answers a WM_MEASUREITEM for `itemID`: returns the width and sets `height` when an item has that
 // identifier; returns 0 and leaves `height` alone when none has (or there is no collection). The
-// label is measured on the owner's DC in `measuringFont`, and the DC gets its own font back.
+// label is measured on the owner's DC in `measuringFont`, and the DC gets its own font back; an
+// item that keeps a size under `measureStamp` is answered with it, without a platform call.
 std::int32_t MeasureMenuItem(const RenderContext& context, std::int32_t itemID, std::int32_t& height);
 
 // Answers a WM_DRAWITEM whose lParam is `drawItem`: paints the item completely, or nothing when

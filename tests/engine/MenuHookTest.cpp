@@ -13,6 +13,7 @@ namespace {
 
 constexpr Handle kOwner = RecordingPlatform::kForegroundWindow;
 constexpr long long kOriginal = RecordingPlatform::kOriginalProcedure;
+constexpr Handle kMeasuringDC = 0x2001;  // the pop-up's memory DC, made after the owner's
 constexpr std::uint32_t WM_PAINT = 0xF, WM_COMMAND = 0x111, WM_ENTERIDLE = 0x121;
 
 // A component with items whose sizes the recording platform's text metrics make easy to tell
@@ -101,7 +102,7 @@ TEST(MenuHook, MeasureCopiesTheRecordInAndOutAroundTheRenderer) {
         f.platform.deliver(kOwner, win::WM_MEASUREITEM, 0, reinterpret_cast<LParam>(&measure));
         EXPECT_EQ(f.platform.callsNamed({"RtlMoveMemory", "DrawTextW", "CallWindowProcW"}),
                   (Calls{{"RtlMoveMemory", {24}},
-                         {"DrawTextW", {0x2000, 4, 0, 0, 0, 0, 0x400}, u"Open"},
+                         {"DrawTextW", {kMeasuringDC, 4, 0, 0, 0, 0, 0x400}, u"Open"},
                          {"RtlMoveMemory", {24}},
                          {"CallWindowProcW",
                           {kOriginal, kOwner, win::WM_MEASUREITEM, 0, reinterpret_cast<LParam>(&measure)}}}));
@@ -183,10 +184,12 @@ TEST(MenuHook, EachPopUpMeasuresAndDrawsItsOwnItems) {
     addItem(*first->MenuItems(), u"a", u"Alpha");
     addItem(*second->MenuItems(), u"b", u"Bee");
 
+    std::uint32_t measuredWidth = 0;
     const auto labelsSeen = [&](NuvraPopUpMenu& component) {
         platform.onTrack = [&](Handle, Handle owner) {
             MeasureItemRecord measure{win::ODT_MENU, 0, 1, 0, 0, 0};
             platform.deliver(owner, win::WM_MEASUREITEM, 0, reinterpret_cast<LParam>(&measure));
+            measuredWidth = measure.itemWidth;
             DrawItemRecord draw = menuDrawRequest(1);
             platform.deliver(owner, win::WM_DRAWITEM, 0, reinterpret_cast<LParam>(&draw));
             return 1;
@@ -198,12 +201,16 @@ TEST(MenuHook, EachPopUpMeasuresAndDrawsItsOwnItems) {
         return std::make_pair(key, labels);
     };
     EXPECT_EQ(labelsSeen(*first), std::make_pair(std::u16string(u"a"), std::vector<std::u16string>{u"Alpha", u"Alpha"}));
+    EXPECT_EQ(measuredWidth, 5u * 7 + 30);
     EXPECT_EQ(labelsSeen(*second), std::make_pair(std::u16string(u"b"), std::vector<std::u16string>{u"Bee", u"Bee"}));
+    EXPECT_EQ(measuredWidth, 3u * 7 + 30);
 
-    // Releasing a component empties PopupState.Items; the other one's pop-up still finds its items.
+    // Releasing a component empties PopupState.Items; the other one's pop-up still finds its items,
+    // and answers the measure request with the size Alpha kept from its first pop-up.
     second = nullptr;
     EXPECT_EQ(popupState().Items, nullptr);
-    EXPECT_EQ(labelsSeen(*first), std::make_pair(std::u16string(u"a"), std::vector<std::u16string>{u"Alpha", u"Alpha"}));
+    EXPECT_EQ(labelsSeen(*first), std::make_pair(std::u16string(u"a"), std::vector<std::u16string>{u"Alpha"}));
+    EXPECT_EQ(measuredWidth, 5u * 7 + 30);
 }
 
 TEST(MenuHook, RoutesNothingOutsideAPopUp) {

@@ -17,13 +17,16 @@ constexpr Handle kHiddenOwner = 0x4100;                          // the first wi
 constexpr Handle kRoot = 0x1000;                                 // the first menu made
 constexpr Handle kOwnerDC = 0x2000;
 constexpr Handle kMeasuringFont = 0x3000;                        // the first GDI object made
+constexpr Handle kMeasuringDC = 0x2001;                          // the memory DC labels are measured on
+constexpr Handle kStockFont = 0x9000 + 'f';                      // the font a new DC holds
 constexpr long long kHook = RecordingPlatform::kHookProcedure;
 constexpr long long kOriginal = RecordingPlatform::kOriginalProcedure;
 
-// The font the open pop-up measures its labels in; 0 when no pop-up is open.
-Handle measuringFontOfOpenPopUp() {
+// The font the open pop-up measures its labels in, the one its measuring DC holds; 0 when no pop-up
+// is open.
+Handle measuringFontOfOpenPopUp(const RecordingPlatform& platform) {
     const RenderContext* render = popupState().render;
-    return render != nullptr ? render->measuringFont : 0;
+    return render != nullptr ? platform.selectedIn(render->ownerDC, 'f') : 0;
 }
 
 class PopUpTest : public ::testing::Test {
@@ -54,11 +57,15 @@ TEST_F(PopUpTest, CallsInOrderWithTheHostsForegroundWindow) {
                                     {"GetDpiForWindow", {kOwner}},
                                     {"SystemParametersInfoA", {41, 340, 0}},
                                     {"CreateFontIndirectA"},
+                                    {"CreateCompatibleDC", {kOwnerDC}},
+                                    {"SelectObject", {kMeasuringDC, kMeasuringFont}},
                                     {"SetWindowLongPtrW", {kOwner, -4, kHook}},
                                     {"TrackPopupMenu", {kRoot, 0x102, 300, 200, 0, kOwner}},
                                     {"DestroyMenu", {kRoot}},
                                     {"SetWindowLongPtrW", {kOwner, -4, kOriginal}},
                                     {"ReleaseDC", {kOwner, kOwnerDC}},
+                                    {"SelectObject", {kMeasuringDC, kStockFont}},
+                                    {"DeleteDC", {kMeasuringDC}},
                                     {"DeleteObject", {kMeasuringFont}},
                                 }));
 }
@@ -234,12 +241,13 @@ TEST_F(PopUpTest, EveryLabelIsMeasuredInOneFontMadeFromTheMenuFontWhenThePopUpOp
     std::strcpy(menuFont.lfFaceName.data(), "Tahoma");
     platform.setMenuFont(menuFont);
     Handle fontDuringPopUp = 0;
+    std::vector<std::uint32_t> widths;
     platform.onTrack = [&](Handle, Handle owner) {
-        fontDuringPopUp = measuringFontOfOpenPopUp();
+        fontDuringPopUp = measuringFontOfOpenPopUp(platform);
         for (std::uint32_t itemID : {1u, 2u, 1u}) {
             MeasureItemRecord measure{win::ODT_MENU, 0, itemID, 0, 0, 0};
             platform.deliver(owner, win::WM_MEASUREITEM, 0, reinterpret_cast<LParam>(&measure));
-            EXPECT_NE(measure.itemWidth, 0u);
+            widths.push_back(measure.itemWidth);
         }
         return 0;
     };
@@ -249,18 +257,19 @@ TEST_F(PopUpTest, EveryLabelIsMeasuredInOneFontMadeFromTheMenuFontWhenThePopUpOp
     EXPECT_EQ(fontDuringPopUp, kMeasuringFont);
     EXPECT_EQ(platform.countOf("SystemParametersInfoA"), 1u);
     EXPECT_EQ(platform.countOf("CreateFontIndirectA"), 1u);
-    // Each request selects the font and gives the owner's DC its own font back.
-    const Calls fontCalls = platform.callsNamed({"SelectObject", "DrawTextW"});
-    ASSERT_EQ(fontCalls.size(), 9u);
-    for (std::size_t i = 0; i < fontCalls.size(); i += 3) {
-        EXPECT_EQ(fontCalls[i], (Call{"SelectObject", {kOwnerDC, kMeasuringFont}}));
-        EXPECT_EQ(fontCalls[i + 1].name, "DrawTextW");
-        EXPECT_EQ(fontCalls[i + 2].args.at(1), 0x9000 + 'f');  // the DC's own font
-    }
+    // The font is selected once, into a DC of the pop-up's own, and each label is measured once
+    // there: the second request for the first item is answered with the size it keeps. The
+    // owner's DC keeps its own font throughout.
+    EXPECT_EQ(widths, (std::vector<std::uint32_t>{4 * 7 + 30, 7 * 7 + 30, 4 * 7 + 30}));
+    EXPECT_EQ(platform.callsNamed({"SelectObject", "DrawTextW"}),
+              (Calls{{"SelectObject", {kMeasuringDC, kMeasuringFont}},
+                     {"DrawTextW", {kMeasuringDC, 4, 0, 0, 0, 0, 0x400}, u"Open"},
+                     {"DrawTextW", {kMeasuringDC, 7, 0, 0, 0, 0, 0x400}, u"Save as"},
+                     {"SelectObject", {kMeasuringDC, kStockFont}}}));
     // The font lives exactly as long as the pop-up.
     EXPECT_TRUE(platform.liveGdiObjects().empty());
     EXPECT_TRUE(platform.deletedWhileSelected().empty());
-    EXPECT_EQ(measuringFontOfOpenPopUp(), 0);
+    EXPECT_EQ(measuringFontOfOpenPopUp(platform), 0);
 
     // A change of the system menu font shows at the next pop-up.
     std::strcpy(menuFont.lfFaceName.data(), "Verdana");
@@ -269,6 +278,27 @@ TEST_F(PopUpTest, EveryLabelIsMeasuredInOneFontMadeFromTheMenuFontWhenThePopUpOp
     ASSERT_EQ(platform.fontsCreated().size(), 2u);
     EXPECT_STREQ(platform.fontsCreated()[0].lfFaceName.data(), "Tahoma");
     EXPECT_STREQ(platform.fontsCreated()[1].lfFaceName.data(), "Verdana");
+    EXPECT_TRUE(platform.liveGdiObjects().empty());
+}
+
+TEST_F(PopUpTest, WithoutAMeasuringDCEachRequestSelectsTheFontIntoTheOwnersDC) {
+    addItem(*items, u"open", u"Open");
+    platform.fail("CreateCompatibleDC");
+    std::uint32_t width = 0;
+    platform.onTrack = [&](Handle, Handle owner) {
+        MeasureItemRecord measure{win::ODT_MENU, 0, 1, 0, 0, 0};
+        platform.deliver(owner, win::WM_MEASUREITEM, 0, reinterpret_cast<LParam>(&measure));
+        width = measure.itemWidth;
+        return 0;
+    };
+
+    component->PopUp();
+
+    EXPECT_EQ(width, 4u * 7 + 30);
+    EXPECT_EQ(platform.callsNamed({"SelectObject", "DrawTextW"}),
+              (Calls{{"SelectObject", {kOwnerDC, kMeasuringFont}},
+                     {"DrawTextW", {kOwnerDC, 4, 0, 0, 0, 0, 0x400}, u"Open"},
+                     {"SelectObject", {kOwnerDC, kStockFont}}}));
     EXPECT_TRUE(platform.liveGdiObjects().empty());
 }
 
@@ -294,11 +324,15 @@ TEST(PopUpFailure, EveryWayOutCleansUpInOrder) {
                {"GetDpiForWindow", {kOwner}},
                {"SystemParametersInfoA", {41, 340, 0}},
                {"CreateFontIndirectA"},
+               {"CreateCompatibleDC", {kOwnerDC}},
+               {"SelectObject", {kMeasuringDC, kMeasuringFont}},
                {"SetWindowLongPtrW", {kOwner, -4, kHook}},
                {"TrackPopupMenu", {kRoot, 0x102, 300, 200, 0, kOwner}},
                {"DestroyMenu", {kRoot}},
                {"SetWindowLongPtrW", {kOwner, -4, kOriginal}},
                {"ReleaseDC", {kOwner, kOwnerDC}},
+               {"SelectObject", {kMeasuringDC, kStockFont}},
+               {"DeleteDC", {kMeasuringDC}},
                {"DeleteObject", {kMeasuringFont}},
                {"MessageBoxW", {0x30}, u"simulated failure"}},
          true},
@@ -315,6 +349,8 @@ TEST(PopUpFailure, EveryWayOutCleansUpInOrder) {
                {"GetDpiForWindow", {kHiddenOwner}},
                {"SystemParametersInfoA", {41, 340, 0}},
                {"CreateFontIndirectA"},
+               {"CreateCompatibleDC", {kOwnerDC}},
+               {"SelectObject", {kMeasuringDC, kMeasuringFont}},
                {"SetWindowLongPtrW", {kHiddenOwner, -4, kHook}},
                {"SetForegroundWindow", {kHiddenOwner}},
                {"TrackPopupMenu", {kRoot, 0x102, 300, 200, 0, kHiddenOwner}},
@@ -322,6 +358,8 @@ TEST(PopUpFailure, EveryWayOutCleansUpInOrder) {
                {"SetWindowLongPtrW", {kHiddenOwner, -4, kOriginal}},
                {"ReleaseDC", {kHiddenOwner, kOwnerDC}},
                {"DestroyWindow", {kHiddenOwner}},
+               {"SelectObject", {kMeasuringDC, kStockFont}},
+               {"DeleteDC", {kMeasuringDC}},
                {"DeleteObject", {kMeasuringFont}},
                {"MessageBoxW", {0x30}, u"simulated failure"}},
          true},
@@ -345,9 +383,13 @@ TEST(PopUpFailure, EveryWayOutCleansUpInOrder) {
                {"GetDpiForWindow", {kOwner}},
                {"SystemParametersInfoA", {41, 340, 0}},
                {"CreateFontIndirectA"},
+               {"CreateCompatibleDC", {kOwnerDC}},
+               {"SelectObject", {kMeasuringDC, kMeasuringFont}},
                {"SetWindowLongPtrW", {kOwner, -4, kHook}},
                {"DestroyMenu", {kRoot}},
                {"ReleaseDC", {kOwner, kOwnerDC}},
+               {"SelectObject", {kMeasuringDC, kStockFont}},
+               {"DeleteDC", {kMeasuringDC}},
                {"DeleteObject", {kMeasuringFont}},
                {"MessageBoxW", {0x30}, u"The menu cannot be shown: the owner window's procedure could not be replaced"}},
          true},

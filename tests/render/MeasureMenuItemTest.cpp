@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <cstring>
 
+#include "render/MeasureStamps.h"
 #include "render/MeasuringFont.h"
 #include "tests/render/RenderTestSupport.h"
 
@@ -166,6 +168,66 @@ TEST_F(MeasureMenuItemTest, AFailureWhileMeasuringStillPutsTheOwnerFontBack) {
     EXPECT_EQ(platform.callsNamed({"SelectObject", "DeleteObject"}),
               (Calls{{"SelectObject", {kOwnerDC, kMeasuringFont}}, {"SelectObject", {kOwnerDC, kStockFont}}}));
     expectNothingLeft();
+}
+
+// A size is answered from the item only under the stamp it was measured in: the same measuring font
+// description at the same DPI, with no setting change announced in between.
+TEST_F(MeasureMenuItemTest, AKeptSizeIsUsedOnlyForTheSameFontAndDpi) {
+    LogFontA tahoma;
+    tahoma.lfHeight = -11;
+    std::strcpy(tahoma.lfFaceName.data(), "Tahoma");
+    LogFontA verdana = tahoma;
+    std::strcpy(verdana.lfFaceName.data(), "Verdana");
+    LogFontA bold = tahoma;
+    bold.lfWeight = 700;
+
+    struct Case {
+        const char* what;
+        LogFontA font;
+        std::uint32_t dpi;
+        bool settingsChanged;
+        bool measuredAgain;
+        std::int32_t width, height;  // what the second request answers
+    };
+    // At 144 DPI the margins are 45 and 11, and a row is at least the scaled image column, 30.
+    const Case cases[] = {
+        {"the same font and DPI", tahoma, 96, false, false, 4 * kChar + 30, kLine + 7},
+        {"a higher DPI", tahoma, 144, false, true, 4 * kChar + 45, std::max(kLine + 11, 30)},
+        {"another face", verdana, 96, false, true, 4 * kChar + 30, kLine + 7},
+        {"another weight", bold, 96, false, true, 4 * kChar + 30, kLine + 7},
+        {"a setting change announced", tahoma, 96, true, true, 4 * kChar + 30, kLine + 7},
+    };
+    for (const Case& c : cases) {
+        RecordingPlatform fresh;
+        Ref<MenuItems> collection = makeRef<MenuItems>(fresh);
+        collection->Add(Value::string(u"k"), u"Open");
+        MeasureStamps stamps;
+        RenderContext ctx{fresh, kOwnerDC, collection.get(), 0, 0, 0, kMeasuringFont};
+        ctx.measureStamp = stamps.stampFor(tahoma, ctx.dpi);
+        std::int32_t height = 20;
+        ASSERT_EQ(MeasureMenuItem(ctx, 1, height), 4 * kChar + 30) << c.what;
+
+        if (c.settingsChanged) stamps.settingsChanged();
+        ctx.dpi = c.dpi;
+        ctx.measureStamp = stamps.stampFor(c.font, ctx.dpi);
+        fresh.clearCalls();
+        height = 20;
+        EXPECT_EQ(MeasureMenuItem(ctx, 1, height), c.width) << c.what;
+        EXPECT_EQ(height, c.height) << c.what;
+        EXPECT_EQ(fresh.countOf("DrawTextW"), c.measuredAgain ? 1u : 0u) << c.what;
+        // A request answered from the item makes no platform call at all.
+        EXPECT_EQ(fresh.calls().empty(), !c.measuredAgain) << c.what;
+    }
+}
+
+TEST_F(MeasureMenuItemTest, WithoutAStampEveryRequestMeasures) {
+    add(u"a", u"Open");
+    for (int request = 0; request < 2; ++request) {
+        std::int32_t height = 20;
+        EXPECT_EQ(MeasureMenuItem(context, 1, height), 4 * kChar + 30);
+    }
+    EXPECT_EQ(platform.countOf("DrawTextW"), 2u);
+    EXPECT_EQ(items->itemAt(1)->measuredSize().stamp, 0u);
 }
 
 }  // namespace

@@ -87,5 +87,34 @@ TEST(RealMeasuring, AnItemMeasuresAsDrawTextCalculatesItsLabelInTheMeasuringFont
     DeleteDC(dc);
 }
 
+// A pop-up measures its labels on a memory DC made compatible with the owner window's DC, which
+// holds the measuring font for the whole pop-up: every label must measure there exactly as on the
+// window's own DC, or the menu would come out wider or narrower than before.
+TEST(RealMeasuring, AMemoryDCCompatibleWithTheWindowsDCMeasuresAsTheWindowsDC) {
+    Win32Platform platform;
+    const OwnedGdiObject font = CreateMeasuringFont(platform);
+    ASSERT_NE(font.get(), 0);
+    const HFONT measuringFont = Win32Platform::native<HFONT>(font.get());
+    const HWND window = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                        GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    const HDC windowDC = GetDC(window);
+    const HDC memoryDC = CreateCompatibleDC(windowDC);
+    ASSERT_NE(memoryDC, nullptr);
+    const std::u16string labels[] = {
+        u"&File", u"A && B", u"Item 4999 of the menu", u"Citt\u00E0 \u2013 \u00DCn\u00EFc\u00F8d\u00E9",
+        u"Recent\nfiles", std::u16string(60, u'W'), u"",
+    };
+    for (const std::u16string& label : labels) {
+        const SIZE onWindow = extentOf(windowDC, measuringFont, label);
+        const SIZE onMemory = extentOf(memoryDC, measuringFont, label);
+        EXPECT_EQ(onMemory.cx, onWindow.cx) << label.size() << " code units";
+        EXPECT_EQ(onMemory.cy, onWindow.cy) << label.size() << " code units";
+    }
+    DeleteDC(memoryDC);
+    ReleaseDC(window, windowDC);
+    DestroyWindow(window);
+}
+
 }  // namespace
 }  // namespace popupmenu::testing

@@ -1,7 +1,7 @@
 #pragma once
 // How many GDI and USER objects this process holds, to show that pop-ups leave nothing behind.
 
-namespace demo {
+namespace hostsupport {
 
 struct GuiObjects {
     long gdi = 0;
@@ -14,4 +14,4 @@ struct GuiObjects {
 // GDI handle table, USER objects as the windows and menus of the process.
 GuiObjects countGuiObjects();
 
-}  // namespace demo
+}  // namespace hostsupport

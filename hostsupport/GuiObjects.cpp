@@ -1,11 +1,11 @@
-#include "GuiObjects.h"
+#include "hostsupport/GuiObjects.h"
 
 #include <windows.h>
 #include <winternl.h>
 
 #include <cstdint>
 
-namespace demo {
+namespace hostsupport {
 namespace {
 
 // An entry of Wine's GDI handle table: the same 24 bytes on both architectures. A non-zero type
@@ -76,4 +76,4 @@ GuiObjects countGuiObjects() {
     return {countGdiHandleTable(), countWindows() + countMenus(), "handle table, windows and menus"};
 }
 
-}  // namespace demo
+}  // namespace hostsupport
