@@ -17,7 +17,8 @@ namespace popupmenu {
 // or no item of it has that access letter.
 //
 // The menu is read as it was built: only the items in it count, at their positions there, and an
-// item's data is its ItemID, which finds it in `items` as the renderer finds it. Separators never
+// item's data is its record (see ItemRecords), whose identifier finds it in `items` as the renderer
+// finds it. Separators never
 // match. One enabled match is executed (MNC_EXECUTE: a command is chosen, a submenu opens). A
 // disabled match is never executed; like several matches it is highlighted (MNC_SELECT): each
 // letter moves the highlight on to the next match after the highlighted item, from the first again

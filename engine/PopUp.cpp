@@ -46,12 +46,12 @@ public:
     }
 
     // Builds the one render context of this pop-up: the owner's device context, the collection the
-    // menu was built from, the image list with its size, and the font the labels are measured in,
-    // which the scope owns until the pop-up has closed.
-    void renderOn(Handle ownerDC, OwnedGdiObject font) {
+    // menu was built from, the image list with its size, the font the labels are measured in,
+    // which the scope owns until the pop-up has closed, and whether a high-contrast theme is on.
+    void renderOn(Handle ownerDC, OwnedGdiObject font, bool highContrast) {
         measuringFont_ = std::move(font);
         render_.emplace(RenderContext{*state_.platform, ownerDC, items_.get(), state_.hImageList, state_.lIconWidth,
-                                      state_.lIconHeight, measuringFont_.get()});
+                                      state_.lIconHeight, measuringFont_.get(), highContrast});
         state_.render = &*render_;
     }
 
@@ -117,7 +117,9 @@ Ref<MenuItem> showMenu(Platform& platform, const Ref<MenuItems>& items) {
     // Declared in reverse order of release, so that every way out, a failure included, ends the
     // pop-up as a normal close does: the menu tree first, then the owner's own window procedure,
     // then its device context, and last the hidden owner window when the library made one. The
-    // measuring font goes with the open-pop-up scope, after all of them.
+    // items' records, which the menu items point to, go after the menu tree; the measuring font
+    // goes with the open-pop-up scope, after all of them.
+    BuiltMenu built;
     OwnedWindow hiddenOwner;
     std::optional<WindowDC> ownerDC;
     std::optional<WindowProcedureHook> hook;
@@ -125,7 +127,7 @@ Ref<MenuItem> showMenu(Platform& platform, const Ref<MenuItems>& items) {
 
     rootMenu = OwnedMenu(platform, platform.createPopupMenu());
     state.hRootMenu = rootMenu.get();
-    const BuiltMenu built = BuildMenu(platform, items.get(), rootMenu.get());
+    built = BuildMenu(platform, items.get(), rootMenu.get());
     open.shows(rootMenu.get(), built.submenus);
 
     state.hOwnerWnd = platform.getForegroundWindow();
@@ -146,7 +148,9 @@ Ref<MenuItem> showMenu(Platform& platform, const Ref<MenuItems>& items) {
 
     // Every item is measured in the system's menu font as it is now: the metrics are read once
     // for the whole menu instead of once per item.
-    open.renderOn(ownerDC->get(), CreateMeasuringFont(platform));
+    // The theme is read once as well: every item of one pop-up is drawn in the same scheme.
+    OwnedGdiObject measuringFont = CreateMeasuringFont(platform);
+    open.renderOn(ownerDC->get(), std::move(measuringFont), platform.highContrastOn());
     hook.emplace(platform, owner, platform.windowProcedureFor(&MenuWndProc));
     // Unhooked, every item would be measured as empty: show no menu rather than an unusable one.
     if (!hook->installed()) throw menuCannotBeShown(u"the owner window's procedure could not be replaced");

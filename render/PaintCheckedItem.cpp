@@ -15,6 +15,8 @@ void PaintCheckedItem(const PaintRequest& request) {
     const std::int32_t checkedPicture = request.item.CheckedPictureIndex();
     if (checkedPicture >= 0)
         drawPictureIfFits(request, checkedPicture);
+    else if (request.context.highContrast)
+        drawCheckInColor(request, platform.getSysColor(win::COLOR_MENUTEXT));
     else
         paintBlackCheck(request);
     platform.setTextColor(request.hDC, platform.getSysColor(win::COLOR_MENUTEXT));

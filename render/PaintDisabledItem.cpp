@@ -54,22 +54,32 @@ void paintEmbossedCheck(const PaintRequest& request) {
 void PaintDisabledItem(const PaintRequest& request, bool pbChecked) {
     Platform& platform = request.context.platform;
     const ColorRef grayText = platform.getSysColor(win::COLOR_GRAYTEXT);
+    const bool highContrast = request.context.highContrast;
+    // In high contrast nothing of an earlier paint (a highlight) may show through.
+    if (highContrast) paintSolid(platform, request.hDC, request.rcItem, platform.getSysColor(win::COLOR_MENU));
 
     if (pbChecked) {
         const std::int32_t checkedPicture = request.item.CheckedPictureIndex();
         if (checkedPicture >= 0)
             drawPictureIfFits(request, checkedPicture);  // in full colour
+        else if (highContrast)
+            drawCheckInColor(request, grayText);
         else
             paintEmbossedCheck(request);
     } else if (hasDrawableNormalPicture(request)) {
         paintEmbossedPicture(request, grayText);
     }
 
+    // High contrast: one grey label, which DrawMenuItem draws where every label goes.
+    if (highContrast) {
+        platform.setTextColor(request.hDC, grayText);
+        return;
+    }
     // The grey copy of the label; DrawMenuItem draws the white one a pixel right and down.
     Rect label{offsetBy(request.rcItem.left, kGreyLabelLeft), offsetBy(request.rcItem.top, kGreyLabelTop),
                request.rcItem.right, request.rcItem.bottom};
     platform.setTextColor(request.hDC, grayText);
-    platform.drawText(request.hDC, request.item.Text(), label, 0);
+    platform.drawText(request.hDC, request.item.Text(), label, request.labelFormat);
     platform.setTextColor(request.hDC, kWhite);
 }
 

@@ -44,6 +44,17 @@ void drawCheckIntoItem(const PaintRequest& request, std::uint32_t rop) {
                                             heightOf(visible), visible.left - x, visible.top - y, rop);
 }
 
+void drawCheckInColor(const PaintRequest& request, ColorRef color) {
+    // dest = glyph ? dest : brush (PSDPxax): the glyph's black mark takes the brush's colour, its
+    // white ground leaves the item as it is.
+    constexpr std::uint32_t kMarkInBrushColor = 0x00B8074A;
+    Platform& platform = request.context.platform;
+    OwnedGdiObject brush{platform, platform.createSolidBrush(color)};
+    if (!brush) return;
+    SelectionGuard keepBrush{platform, request.hDC, brush.get()};
+    drawCheckIntoItem(request, kMarkInBrushColor);
+}
+
 void outputIntoItem(const PaintRequest& request, std::int32_t x, std::int32_t y, const PixelView& image) {
     if (image.bits == nullptr) return;
     const Rect visible = clipTo(request.rcItem, x, y, image.width, image.height);

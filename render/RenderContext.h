@@ -18,6 +18,7 @@ struct RenderContext {
     std::int32_t iconWidth = 0;
     std::int32_t iconHeight = 0;
     Handle measuringFont = 0;          // the font labels are measured in (CreateMeasuringFont); 0: the DC's own
+    bool highContrast = false;         // a high-contrast theme was on when the pop-up opened: system colours only
 };
 
 // Answers a WM_MEASUREITEM for `itemID`: returns the width and sets `height` when an item has that

@@ -31,7 +31,7 @@ public:
 
     int messageBox(std::u16string_view text, std::u16string_view caption, std::uint32_t style) override;
     Handle createPopupMenu() override;
-    bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uint32_t itemData) override;
+    bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uintptr_t itemData) override;
     std::int32_t trackPopupMenu(Handle menu, std::uint32_t flags, std::int32_t x, std::int32_t y, Handle owner) override;
     bool destroyMenu(Handle menu) override;
     int getMenuItemCount(Handle menu) override;
@@ -57,6 +57,7 @@ public:
     bool getNonClientMetrics(NonClientMetricsA& metrics) override;
     int drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) override;
     ColorRef getSysColor(int index) override;
+    bool highContrastOn() override;
     bool drawEdge(Handle dc, const Rect& rect, std::uint32_t edge, std::uint32_t flags) override;
     bool drawStateBitmap(Handle dc, Handle bitmap, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
     Handle createCompatibleDC(Handle dc) override;

@@ -37,7 +37,7 @@ public:
         return real_.messageBox(text, caption, style);
     }
     Handle createPopupMenu() override { return real_.createPopupMenu(); }
-    bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uint32_t itemData) override {
+    bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uintptr_t itemData) override {
         return real_.appendMenu(menu, flags, idOrSubmenu, itemData);
     }
     std::int32_t trackPopupMenu(Handle menu, std::uint32_t flags, std::int32_t x, std::int32_t y,
@@ -78,6 +78,7 @@ public:
     }
     DrawItemRecord readDrawItem(LParam address) override { return real_.readDrawItem(address); }
     bool getNonClientMetrics(NonClientMetricsA& metrics) override { return real_.getNonClientMetrics(metrics); }
+    bool highContrastOn() override { return real_.highContrastOn(); }
     int drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) override {
         return real_.drawText(dc, text, rect, format);
     }
