@@ -56,14 +56,15 @@ void PaintDisabledItem(const PaintRequest& request, bool pbChecked) {
     const ColorRef grayText = platform.getSysColor(win::COLOR_GRAYTEXT);
     const bool highContrast = request.context.highContrast;
     // In high contrast nothing of an earlier paint (a highlight) may show through.
-    if (highContrast) paintSolid(platform, request.hDC, request.rcItem, platform.getSysColor(win::COLOR_MENU));
+    const ColorRef menu = highContrast ? platform.getSysColor(win::COLOR_MENU) : 0;
+    if (highContrast) paintSolid(platform, request.hDC, request.rcItem, menu);
 
     if (pbChecked) {
         const std::int32_t checkedPicture = request.item.CheckedPictureIndex();
         if (checkedPicture >= 0)
             drawPictureIfFits(request, checkedPicture);  // in full colour
         else if (highContrast)
-            drawCheckInColor(request, grayText);
+            drawCheckInColor(request, grayText, menu);
         else
             paintEmbossedCheck(request);
     } else if (hasDrawableNormalPicture(request)) {

@@ -82,7 +82,7 @@ void PaintSelectedItem(const PaintRequest& request, bool pbChecked) {
         if (checkedPicture >= 0)
             drawPictureIfFits(request, checkedPicture);
         else if (highContrast)
-            drawCheckInColor(request, platform.getSysColor(win::COLOR_HIGHLIGHTTEXT));
+            drawCheckInColor(request, platform.getSysColor(win::COLOR_HIGHLIGHTTEXT), highlight);
         else
             paintWhiteCheck(request);
     } else if (framed) {

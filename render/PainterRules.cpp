@@ -6,6 +6,7 @@
 #include "platform/Owned.h"
 #include "render/CheckGlyph.h"
 #include "render/Coordinates.h"
+#include "render/MemorySurface.h"
 
 namespace popupmenu {
 
@@ -44,15 +45,25 @@ void drawCheckIntoItem(const PaintRequest& request, std::uint32_t rop) {
                                             heightOf(visible), visible.left - x, visible.top - y, rop);
 }
 
-void drawCheckInColor(const PaintRequest& request, ColorRef color) {
-    // dest = glyph ? dest : brush (PSDPxax): the glyph's black mark takes the brush's colour, its
-    // white ground leaves the item as it is.
-    constexpr std::uint32_t kMarkInBrushColor = 0x00B8074A;
+void drawCheckInColor(const PaintRequest& request, ColorRef color, ColorRef ground) {
+    // The glyph's pixels are copied once into a surface and recoloured in memory: a raster
+    // operation that takes the colour from a brush was measured to draw nothing under Wine.
     Platform& platform = request.context.platform;
-    OwnedGdiObject brush{platform, platform.createSolidBrush(color)};
-    if (!brush) return;
-    SelectionGuard keepBrush{platform, request.hDC, brush.get()};
-    drawCheckIntoItem(request, kMarkInBrushColor);
+    PixelImage check{CheckGlyph::kSize, CheckGlyph::kSize};
+    {
+        MemorySurface surface{platform, CheckGlyph::kSize, CheckGlyph::kSize};
+        if (!surface.ready() || !check.ready()) return;
+        if (!platform.drawCheckGlyph(surface.dc(), 0, 0, CheckGlyph::kSize, CheckGlyph::kSize, 0, 0, win::SRCCOPY))
+            return;  // no glyph: draw nothing, as a failed copy of the glyph draws nothing
+        surface.finishDrawing();
+        const PixelView glyph = surface.pixels();
+        const PixelView out = check.view();
+        for (std::int32_t y = 0; y < CheckGlyph::kSize; ++y)
+            for (std::int32_t x = 0; x < CheckGlyph::kSize; ++x)
+                out.at(x, y) = pixelOfColor(colorOfPixel(glyph.at(x, y)) == 0 ? color : ground);  // black: the mark
+    }
+    outputIntoItem(request, offsetBy(request.rcItem.left, kPictureOffset), offsetBy(request.rcItem.top, kPictureOffset),
+                   check.view());
 }
 
 void outputIntoItem(const PaintRequest& request, std::int32_t x, std::int32_t y, const PixelView& image) {

@@ -7,7 +7,7 @@
 
 namespace popupmenu {
 
-class Win32Platform final : public Platform {
+class Win32Platform : public Platform {
 public:
     // The module whose resources (the CHECK bitmap) and window class the platform uses: the DLL
     // sets itself here when it is loaded; by default it is the executable.

@@ -1,6 +1,7 @@
 // The painters under a high-contrast theme: system colours only, a flat highlight, one grey label
 // for a disabled item, and the check glyph in the text colour of its row.
 
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <set>
@@ -13,8 +14,6 @@ namespace {
 
 using namespace win;
 
-// The glyph's mark takes the selected brush's colour, its ground leaves the item as it is.
-constexpr std::uint32_t kMarkInBrushColor = 0x00B8074A;
 constexpr Rect kTallRc{0, 40, 120, 70};  // taller than the 20 rows a gradient covers
 
 class HighContrastTest : public RenderTest {
@@ -28,9 +27,10 @@ protected:
 };
 
 // The calls of each painter, with the item's height beyond the gradient's 20 rows. The recording
-// platform numbers GDI objects on from one paint to the next; `next` is the number it gives next.
+// platform numbers GDI objects and memory DCs on from one paint to the next; `next` and `nextDC`
+// are the numbers it gives next.
 TEST_F(HighContrastTest, EachPainterDrawsWithSystemColoursOnly) {
-    Handle next = 0x3000;
+    Handle next = 0x3000, nextDC = 0x2000;
     const auto menuBackground = [&] {
         const Handle pen = next++, brush = next++;
         return Calls{{"GetSysColor", {COLOR_MENU}},
@@ -44,14 +44,18 @@ TEST_F(HighContrastTest, EachPainterDrawsWithSystemColoursOnly) {
                      {"DeleteObject", {brush}},
                      {"DeleteObject", {pen}}};
     };
-    // The check with its mark in `color`, through a brush of that colour.
-    const auto checkIn = [&](ColorRef color) {
-        const Handle brush = next++;
-        return Calls{{"CreateSolidBrush", {color}},
-                     {"SelectObject", {kItemDC, brush}},
-                     {"StretchDIBits", {kItemDC, 2, 42, 16, 16, 0, 0, kMarkInBrushColor}},
-                     {"SelectObject", {kItemDC, kStockBrush}},
-                     {"DeleteObject", {brush}}};
+    // The check, copied from the resource into a 16 x 16 surface, recoloured in memory and output
+    // into the item in one call.
+    const auto checkIn = [&] {
+        const Handle surfaceDC = nextDC++, surfaceBitmap = next++;
+        return Calls{{"CreateCompatibleDC", {0}},
+                     {"CreateDIBSection", {16, 16}},
+                     {"SelectObject", {surfaceDC, surfaceBitmap}},
+                     {"StretchDIBits", {surfaceDC, 0, 0, 16, 16, 0, 0, SRCCOPY}},
+                     {"GdiFlush"},
+                     {"DeleteDC", {surfaceDC}},
+                     {"DeleteObject", {surfaceBitmap}},
+                     {"SetDIBitsToDevice", {kItemDC, 2, 42, 16, 16}}};
     };
     const auto join = [](std::initializer_list<Calls> parts) {
         Calls all;
@@ -74,19 +78,19 @@ TEST_F(HighContrastTest, EachPainterDrawsWithSystemColoursOnly) {
         {"normal", 0, [&] { return join({menuBackground(), menuText}); }},
         {"checked: the check in the menu-text colour", ODS_CHECKED,
          [&] {
-             return join({menuBackground(), {{"GetSysColor", {COLOR_MENUTEXT}}}, checkIn(kMenuText), menuText});
+             return join({menuBackground(), {{"GetSysColor", {COLOR_MENUTEXT}}}, checkIn(), menuText});
          }},
         {"selected: one flat highlight down the whole item", ODS_SELECTED,
          [&] { return join({highlightColours, flatHighlight, highlightText}); }},
         {"selected and checked: the check in the highlight-text colour", ODS_SELECTED | ODS_CHECKED,
          [&] {
              return join({highlightColours, flatHighlight, {{"GetSysColor", {COLOR_HIGHLIGHTTEXT}}},
-                          checkIn(kHighlightText), highlightText});
+                          checkIn(), highlightText});
          }},
         {"disabled: menu colour and the grey-text colour for the one label", ODS_DISABLED,
          [&] { return join({grayText, menuBackground(), leavesGrayText}); }},
         {"disabled and checked: the check in the grey-text colour", ODS_DISABLED | ODS_CHECKED,
-         [&] { return join({grayText, menuBackground(), checkIn(kGrayText), leavesGrayText}); }},
+         [&] { return join({grayText, menuBackground(), checkIn(), leavesGrayText}); }},
     };
     add(u"a", u"&Open");
     for (const Case& c : cases) {
@@ -95,6 +99,43 @@ TEST_F(HighContrastTest, EachPainterDrawsWithSystemColoursOnly) {
         EXPECT_EQ(painterCalls(), expected) << c.what;
         expectNothingLeft();
     }
+}
+
+// The check's mark takes the text colour of its row, its ground the row's background.
+TEST_F(HighContrastTest, TheCheckIsInTheTextColourOfItsRow) {
+    // The glyph as the platform copies it: white ground, a black mark pixel at (5, 9).
+    platform.onDrawCheckGlyph = [&](Handle dc) {
+        std::vector<std::uint32_t>& pixels = *platform.dibIn(dc);
+        std::fill(pixels.begin(), pixels.end(), 0xFFFFFF);
+        pixels[9 * 16 + 5] = 0x000000;
+    };
+    struct Case {
+        const char* what;
+        std::uint32_t state;
+        ColorRef mark, ground;
+    };
+    const Case cases[] = {
+        {"checked", ODS_CHECKED, kMenuText, kMenu},
+        {"selected", ODS_SELECTED | ODS_CHECKED, kHighlightText, kHighlight},
+        {"disabled", ODS_DISABLED | ODS_CHECKED, kGrayText, kMenu},
+    };
+    add(u"a", u"Open");
+    for (const Case& c : cases) {
+        paint(c.state);
+        ASSERT_FALSE(platform.imagesSetToDevice().empty()) << c.what;
+        const ImageSetToDevice& check = platform.imagesSetToDevice().back();
+        EXPECT_EQ(std::vector<int>({check.x, check.y, check.width, check.height}), std::vector<int>({2, 42, 16, 16}))
+            << c.what;
+        std::vector<std::uint32_t> expected(16 * 16, pixelOfColor(c.ground));
+        expected[9 * 16 + 5] = pixelOfColor(c.mark);
+        EXPECT_EQ(check.pixels, expected) << c.what;
+    }
+
+    // A glyph that cannot be copied draws nothing, rather than a square in the mark's colour.
+    platform.setResult("StretchDIBits", 0);
+    paint(ODS_CHECKED);
+    EXPECT_TRUE(platform.imagesSetToDevice().empty());
+    expectNothingLeft();
 }
 
 TEST_F(HighContrastTest, TheSelectedRowIsOneFlatColourBesideThePicturesFrame) {
