@@ -1,5 +1,7 @@
 #include "Probe.h"
 
+#include <oleacc.h>
+
 #include <cstdio>
 #include <string_view>
 #include <vector>
@@ -140,6 +142,9 @@ void Probe::reportMenuWindow(HWND menuWindow) {
     } else if (!reportedWindows_.empty()) {
         return;  // a submenu whose item has not been reported yet
     }
+    // The first menu window is the pop-up's own menu: what an accessibility client reads of it and
+    // of every submenu, opened or not, is reported at once.
+    if (reportedWindows_.empty()) reportAccessibleItems(menu, 0);
     reportedWindows_.insert(menuWindow);
 
     std::vector<const MenuEntry*> shown;
@@ -172,6 +177,39 @@ void Probe::reportMenuWindow(HWND menuWindow) {
         RECT rc{};
         GetMenuItemRect(nullptr, menu, i, &rc);
         std::printf("item %s %ld %ld %ld %ld\n", utf8(key).c_str(), rc.left, rc.top, rc.right, rc.bottom);
+    }
+}
+
+// For each item of `menu` and, depth first, of its submenus, what an accessibility client reads
+// from its item data, the text in UTF-16 code units as hexadecimal ("-" when empty):
+//   accessible <level> separator | none | <signature> <cchWText> <the cchWText units at pszWText>
+// where level is 0 for the pop-up's own menu, and "none" is an item without the header.
+void Probe::reportAccessibleItems(HMENU menu, int level) const {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_DATA | MIIM_FTYPE;
+        GetMenuItemInfoW(menu, i, TRUE, &info);
+        std::string read;
+        const auto* header = reinterpret_cast<const MSAAMENUINFO*>(info.dwItemData);
+        if (info.fType & MFT_SEPARATOR) {
+            read = info.dwItemData == 0 ? "separator" : "separator-with-data";
+        } else if (header == nullptr || header->dwMSAASignature != MSAA_MENU_SIG) {
+            read = "none";
+        } else {
+            char unit[40];
+            std::snprintf(unit, sizeof unit, "%08lx %lu ", static_cast<unsigned long>(header->dwMSAASignature),
+                          static_cast<unsigned long>(header->cchWText));
+            read = unit;
+            for (DWORD c = 0; c < header->cchWText; ++c) {
+                std::snprintf(unit, sizeof unit, "%04x", static_cast<unsigned>(header->pszWText[c]));
+                read += unit;
+            }
+            if (header->cchWText == 0) read += "-";
+        }
+        std::printf("accessible %d %s\n", level, read.c_str());
+        if (HMENU submenu = GetSubMenu(menu, i)) reportAccessibleItems(submenu, level + 1);
     }
 }
 

@@ -40,6 +40,7 @@ public:
 private:
     void printProcedure(const char* when) const;
     void reportMenuWindow(HWND menuWindow);
+    void reportAccessibleItems(HMENU menu, int level) const;
     std::wstring keyOfItem(UINT_PTR itemId) const;
 
     HWND window_;

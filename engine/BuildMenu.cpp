@@ -62,11 +62,12 @@ void build(Platform& platform, MenuItems* items, Handle rootMenu, BuiltMenu& bui
             submenus.emplace(item, submenu);
             built.submenus.push_back(submenu);
         }
-        // The item's data is its identifier, by which an access letter finds the item; being a
-        // number, it never dangles.
+        // The item's data is its record: its label, copied so that it stays readable whatever
+        // the host does to the collection while the menu is open, and its identifier, by which an
+        // access letter finds the item.
         const std::int32_t identifier = item->ItemID();
         platform.appendMenu(parentMenu, ownerDrawFlags(*item, opensSubmenu), identifier,
-                            static_cast<std::uint32_t>(identifier));
+                            built.records.add(identifier, item->Text()));
         if (!opensSubmenu) built.commands.push_back({identifier, Ref<MenuItem>(item)});
     }
 }

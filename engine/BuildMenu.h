@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/ItemRecords.h"
 #include "model/MenuItem.h"
 #include "model/MenuItems.h"
 #include "platform/Platform.h"
@@ -19,10 +20,11 @@ struct AppendedCommand {
 };
 using AppendedCommands = std::vector<AppendedCommand>;
 
-// What one build made.
+// What one build made. The records must outlive the menu tree, whose items point to them.
 struct BuiltMenu {
     AppendedCommands commands;     // the command items appended, in menu order
     std::vector<Handle> submenus;  // the submenus created, in the order they were made
+    ItemRecords records;           // the item data of every owner-drawn item appended
 };
 
 // A label is a separator when, without leading and trailing spaces (U+0020 only), it is "-".
@@ -31,9 +33,12 @@ bool isSeparator(std::u16string_view text) noexcept;
 // Appends every visible item of `items` to `rootMenu`, or to the submenu built in this pass for
 // its parent, and makes each visible item with children a submenu whose handle becomes its
 // ItemID. Items whose parent got no submenu in this pass (because the parent is invisible, a
-// separator, or not in the menu itself) are left out with all their descendants. A failure ends
+// separator, or not in the menu itself) are left out with all their descendants. Each owner-drawn
+// item's data points to its record in `records` (its label for accessibility clients, and its
+// identifier); a separator's is 0. A failure ends
 // the build at that item and is shown in a warning box; what was appended stays.
-// Returns the command items appended and the submenus made.
+// Returns the command items appended, the submenus made and the items' records (which keep their
+// addresses when the result is moved).
 BuiltMenu BuildMenu(Platform& platform, MenuItems* items, Handle rootMenu) noexcept;
 
 }  // namespace popupmenu

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/ItemRecords.h"
 #include "model/AccessLetter.h"
 
 namespace popupmenu {
@@ -34,7 +35,10 @@ std::optional<LResult> AnswerMenuChar(Platform& platform, const MenuItems& items
         if (!platform.getMenuItem(menu, position, native)) continue;
         if (native.state & win::MFS_HILITE) highlighted = position;
         if (native.type & win::MFT_SEPARATOR) continue;
-        const std::size_t found = items.positionOfItemID(static_cast<std::int32_t>(native.itemData));
+        // The pop-up's owner-drawn items carry a record; nothing else of these menus has data.
+        const ItemRecord* record = ItemRecords::fromItemData(native.itemData);
+        if (record == nullptr) continue;
+        const std::size_t found = items.positionOfItemID(record->identifier);
         const MenuItem* item = found != 0 ? items.itemAt(found) : nullptr;
         if (item == nullptr || !typesAccessLetter(item->Text(), typed)) continue;
         matches.push_back({position, (native.state & win::MFS_GRAYED) == 0});

@@ -17,11 +17,11 @@ namespace popupmenu {
 // or no item of it has that access letter.
 //
 // The menu is read as it was built: only the items in it count, at their positions there, and an
-// item's data is its ItemID, which finds it in `items` as the renderer finds it. Separators never
-// match. One enabled match is executed (MNC_EXECUTE: a command is chosen, a submenu opens). A
-// disabled match is never executed; like several matches it is highlighted (MNC_SELECT): each
-// letter moves the highlight on to the next match after the highlighted item, from the first again
-// after the last.
+// item's data is its record (see ItemRecords), whose identifier finds it in `items` as the renderer
+// finds it. Separators never match. One enabled match is executed (MNC_EXECUTE: a command is
+// chosen, a submenu opens). A disabled match is never executed; like several matches it is
+// highlighted (MNC_SELECT): each letter moves the highlight on to the next match after the
+// highlighted item, from the first again after the last.
 std::optional<LResult> AnswerMenuChar(Platform& platform, const MenuItems& items, std::span<const Handle> ourMenus,
                                       Handle owner, char16_t typed, Handle menu);
 

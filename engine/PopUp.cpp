@@ -48,7 +48,8 @@ public:
 
     // Builds the one render context of this pop-up: the owner's device context, the collection the
     // menu was built from, the image list with its size, the font the labels are measured in,
-    // which the scope owns until the pop-up has closed, and the DPI every size follows.
+    // which the scope owns until the pop-up has closed, the DPI every size follows, and whether a
+    // high-contrast theme is on.
     //
     // Labels are measured on a memory DC compatible with the owner's, which holds the measuring
     // font for the whole pop-up: selecting a font in and out costs far more than measuring a label
@@ -59,7 +60,8 @@ public:
     // Sizes measured in an earlier pop-up are used again while the font's description and the DPI
     // are unchanged. A font that could not be made measures in the DC's own font, whose sizes are
     // neither kept nor reused.
-    void renderOn(Handle ownerDC, const LogFontA& fontDescription, OwnedGdiObject font, std::uint32_t dpi) {
+    void renderOn(Handle ownerDC, const LogFontA& fontDescription, OwnedGdiObject font, std::uint32_t dpi,
+                  bool highContrast) {
         Platform& platform = *state_.platform;
         measuringFont_ = std::move(font);
         if (measuringFont_) {
@@ -70,6 +72,7 @@ public:
         const Handle selectPerRequest = measuringDC_ ? 0 : measuringFont_.get();
         render_.emplace(RenderContext{platform, measureOn, items_.get(), state_.hImageList, state_.lIconWidth,
                                       state_.lIconHeight, selectPerRequest, dpi});
+        render_->highContrast = highContrast;
         if (measuringFont_) render_->measureStamp = state_.measureStamps.stampFor(fontDescription, render_->dpi);
         state_.render = &*render_;
     }
@@ -139,9 +142,11 @@ Ref<MenuItem> showMenu(Platform& platform, const Ref<MenuItems>& items) {
     // Declared in reverse order of release, so that every way out, a failure included, ends the
     // pop-up as a normal close does: the menu tree first, then the owner's own window procedure,
     // then its device context, and last the hidden owner window when the library made one. The
-    // measuring font goes with the open-pop-up scope, after all of them. The thread's own DPI
-    // awareness comes back once the menu's windows are gone.
+    // items' records, which the menu items point to, go after the menu tree; the measuring font
+    // goes with the open-pop-up scope, after all of them. The thread's own DPI awareness comes back
+    // once the menu's windows are gone.
     std::optional<PopupDpi> dpi;
+    BuiltMenu built;
     OwnedWindow hiddenOwner;
     std::optional<WindowDC> ownerDC;
     std::optional<WindowProcedureHook> hook;
@@ -149,7 +154,7 @@ Ref<MenuItem> showMenu(Platform& platform, const Ref<MenuItems>& items) {
 
     rootMenu = OwnedMenu(platform, platform.createPopupMenu());
     state.hRootMenu = rootMenu.get();
-    const BuiltMenu built = BuildMenu(platform, items.get(), rootMenu.get());
+    built = BuildMenu(platform, items.get(), rootMenu.get());
     open.shows(rootMenu.get(), built.submenus);
 
     state.hOwnerWnd = platform.getForegroundWindow();
@@ -173,8 +178,11 @@ Ref<MenuItem> showMenu(Platform& platform, const Ref<MenuItems>& items) {
     dpi.emplace(platform, owner, cursor);
     // Every item is measured in the system's menu font for that DPI as it is now: the metrics are
     // read once for the whole menu instead of once per item.
+    // The theme is read once as well: every item of one pop-up is drawn in the same scheme.
     const LogFontA fontDescription = DescribeMeasuringFont(platform, dpi->dpi());
-    open.renderOn(ownerDC->get(), fontDescription, CreateMeasuringFont(platform, fontDescription), dpi->dpi());
+    OwnedGdiObject measuringFont = CreateMeasuringFont(platform, fontDescription);
+    const bool highContrast = platform.highContrastOn();
+    open.renderOn(ownerDC->get(), fontDescription, std::move(measuringFont), dpi->dpi(), highContrast);
     hook.emplace(platform, owner, platform.windowProcedureFor(&MenuWndProc));
     // Unhooked, every item would be measured as empty: show no menu rather than an unusable one.
     if (!hook->installed()) throw menuCannotBeShown(u"the owner window's procedure could not be replaced");

@@ -49,6 +49,16 @@ struct DrawItemRecord {
 };
 static_assert(sizeof(DrawItemRecord) == 48);
 
+// The accessibility header that opens an owner-drawn menu item's data (MSAAMENUINFO), field for
+// field: the signature win::MSAA_MENU_SIG, the label's length in UTF-16 code units without the
+// NUL, and the NUL-terminated label. Accessibility clients read an owner-drawn item's text here.
+struct AccessibleMenuHeader {
+    std::uint32_t dwMSAASignature = 0;
+    std::uint32_t cchWText = 0;
+    char16_t* pszWText = nullptr;
+};
+static_assert(offsetof(AccessibleMenuHeader, pszWText) == 8);
+
 // LOGFONTA and NONCLIENTMETRICSA (without iPaddedBorderWidth), in their fixed layouts.
 struct LogFontA {
     std::int32_t lfHeight = 0, lfWidth = 0, lfEscapement = 0, lfOrientation = 0, lfWeight = 0;
@@ -74,7 +84,7 @@ static_assert(sizeof(NonClientMetricsA) == 340);
 struct NativeMenuItem {
     std::uint32_t type = 0;      // MFT_ flags (MFT_SEPARATOR)
     std::uint32_t state = 0;     // MFS_ flags (MFS_GRAYED, MFS_HILITE)
-    std::uint32_t itemData = 0;  // the item data appendMenu stored
+    std::uintptr_t itemData = 0;  // the item data appendMenu stored
 };
 
 // The function the platform's window procedure thunk forwards every message to.
@@ -91,8 +101,8 @@ public:
     // --- menus (user32) ---
     virtual Handle createPopupMenu() = 0;
     // AppendMenuW. Owner-drawn items and separators carry no text: `itemData` is what an
-    // owner-drawn item keeps as its item data.
-    virtual bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uint32_t itemData) = 0;
+    // owner-drawn item keeps as its item data, pointer-sized.
+    virtual bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uintptr_t itemData) = 0;
     virtual std::int32_t trackPopupMenu(Handle menu, std::uint32_t flags, std::int32_t x, std::int32_t y,
                                         Handle owner) = 0;
     virtual bool destroyMenu(Handle menu) = 0;
@@ -135,6 +145,9 @@ public:
     virtual bool getNonClientMetrics(NonClientMetricsA& metrics, std::uint32_t dpi) = 0;
     virtual int drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) = 0;  // DrawTextW
     virtual ColorRef getSysColor(int index) = 0;
+    // SystemParametersInfoW(SPI_GETHIGHCONTRAST) reports HCF_HIGHCONTRASTON: the user asked for a
+    // high-contrast theme.
+    virtual bool highContrastOn() = 0;
     virtual bool drawEdge(Handle dc, const Rect& rect, std::uint32_t edge, std::uint32_t flags) = 0;
     virtual bool drawStateBitmap(Handle dc, Handle bitmap, std::int32_t x, std::int32_t y,
                                  std::uint32_t flags) = 0;  // DrawStateW(dc, 0, 0, bitmap, 0, x, y, 0, 0, flags)

@@ -96,6 +96,12 @@
 #undef DSS_DISABLED
 #pragma push_macro("SPI_GETNONCLIENTMETRICS")
 #undef SPI_GETNONCLIENTMETRICS
+#pragma push_macro("DT_HIDEPREFIX")
+#undef DT_HIDEPREFIX
+#pragma push_macro("MSAA_MENU_SIG")
+#undef MSAA_MENU_SIG
+#pragma push_macro("SPI_GETHIGHCONTRAST")
+#undef SPI_GETHIGHCONTRAST
 // The constants, with the values Windows gives them.
 namespace popupmenu::win {
 inline constexpr std::uint32_t MB_ICONWARNING_OK = 0x30, MB_ICONINFORMATION_OK = 0x40;
@@ -117,17 +123,19 @@ inline constexpr int COLOR_MENU = 4, COLOR_MENUTEXT = 7, COLOR_HIGHLIGHT = 13, C
                      COLOR_GRAYTEXT = 17;
 inline constexpr std::uint32_t SRCCOPY = 0x00CC0020, SRCPAINT = 0x00EE0086, SRCAND = 0x008800C6,
                                NOTSRCCOPY = 0x00330008;
-inline constexpr std::uint32_t DT_CALCRECT = 0x400;
+inline constexpr std::uint32_t DT_CALCRECT = 0x400, DT_HIDEPREFIX = 0x00100000;
 inline constexpr int TRANSPARENT = 1, PS_SOLID = 0;
 inline constexpr std::uint32_t ILD_TRANSPARENT = 1;
 inline constexpr std::uint32_t BDR_RAISEDINNER = 4, BF_RECT = 15;
 inline constexpr std::uint32_t DST_BITMAP = 0x4, DSS_DISABLED = 0x20;
-inline constexpr std::uint32_t SPI_GETNONCLIENTMETRICS = 41;
+inline constexpr std::uint32_t SPI_GETNONCLIENTMETRICS = 41, SPI_GETHIGHCONTRAST = 0x42;
 // A thread's DPI awareness (GetAwarenessFromDpiAwarenessContext; INVALID also where the platform
 // has no such notion) and the two per-monitor awareness contexts SetThreadDpiAwarenessContext takes.
 inline constexpr int AWARENESS_INVALID = -1, AWARENESS_UNAWARE = 0, AWARENESS_SYSTEM_AWARE = 1,
                      AWARENESS_PER_MONITOR_AWARE = 2;
 inline constexpr std::intptr_t PER_MONITOR_AWARE_CONTEXT = -3, PER_MONITOR_AWARE_V2_CONTEXT = -4;
+// The signature that opens the accessibility header of an owner-drawn menu item's data.
+inline constexpr std::uint32_t MSAA_MENU_SIG = 0xAA0DF00D;
 }  // namespace popupmenu::win
 #pragma pop_macro("MF_GRAYED")
 #pragma pop_macro("MF_DISABLED")
@@ -174,3 +182,6 @@ inline constexpr std::intptr_t PER_MONITOR_AWARE_CONTEXT = -3, PER_MONITOR_AWARE
 #pragma pop_macro("DST_BITMAP")
 #pragma pop_macro("DSS_DISABLED")
 #pragma pop_macro("SPI_GETNONCLIENTMETRICS")
+#pragma pop_macro("DT_HIDEPREFIX")
+#pragma pop_macro("MSAA_MENU_SIG")
+#pragma pop_macro("SPI_GETHIGHCONTRAST")

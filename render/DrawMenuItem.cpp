@@ -34,7 +34,10 @@ void DrawMenuItem(const RenderContext& context, LParam drawItem) {
     if (!item) return;
 
     platform.setBkMode(record.hDC, win::TRANSPARENT);
-    const PaintRequest request{context, record.hDC, record.rcItem, *item};
+    // While the system hides keyboard cues, access letters are not underlined; the label is measured
+    // the same either way, so its item keeps its size when the cues show.
+    const std::uint32_t labelFormat = (record.itemState & win::ODS_NOACCEL) != 0 ? win::DT_HIDEPREFIX : 0;
+    const PaintRequest request{context, record.hDC, record.rcItem, *item, labelFormat};
     const bool pbChecked = (record.itemState & win::ODS_CHECKED) != 0;
     switch (painterFor(record.itemState)) {
         case Painter::Selected: PaintSelectedItem(request, pbChecked); break;
@@ -49,7 +52,7 @@ void DrawMenuItem(const RenderContext& context, LParam drawItem) {
     const std::int32_t top = offsetBy(record.rcItem.top, scaled(kLabelTop, dpi));
     Rect label{offsetBy(record.rcItem.left, scaled(kLabelLeft, dpi)), top, record.rcItem.right,
                offsetBy(top, scaled(kLabelHeight, dpi))};
-    platform.drawText(record.hDC, item->Text(), label, 0);
+    platform.drawText(record.hDC, item->Text(), label, labelFormat);
 }
 
 }  // namespace popupmenu

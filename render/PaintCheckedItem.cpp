@@ -11,10 +11,13 @@ void paintBlackCheck(const PaintRequest& request) { drawCheckIntoItem(request, w
 
 void PaintCheckedItem(const PaintRequest& request) {
     Platform& platform = request.context.platform;
-    paintSolid(platform, request.hDC, request.rcItem, platform.getSysColor(win::COLOR_MENU));
+    const ColorRef menu = platform.getSysColor(win::COLOR_MENU);
+    paintSolid(platform, request.hDC, request.rcItem, menu);
     const std::int32_t checkedPicture = request.item.CheckedPictureIndex();
     if (checkedPicture >= 0)
         drawPictureIfFits(request, checkedPicture);
+    else if (request.context.highContrast)
+        drawCheckInColor(request, platform.getSysColor(win::COLOR_MENUTEXT), menu);
     else
         paintBlackCheck(request);
     platform.setTextColor(request.hDC, platform.getSysColor(win::COLOR_MENUTEXT));

@@ -58,24 +58,35 @@ void paintEmbossedCheck(const PaintRequest& request) {
 void PaintDisabledItem(const PaintRequest& request, bool pbChecked) {
     Platform& platform = request.context.platform;
     const ColorRef grayText = platform.getSysColor(win::COLOR_GRAYTEXT);
+    const bool highContrast = request.context.highContrast;
+    // In high contrast nothing of an earlier paint (a highlight) may show through.
+    const ColorRef menu = highContrast ? platform.getSysColor(win::COLOR_MENU) : 0;
+    if (highContrast) paintSolid(platform, request.hDC, request.rcItem, menu);
 
     if (pbChecked) {
         const std::int32_t checkedPicture = request.item.CheckedPictureIndex();
         if (checkedPicture >= 0)
             drawPictureIfFits(request, checkedPicture);  // in full colour
+        else if (highContrast)
+            drawCheckInColor(request, grayText, menu);
         else
             paintEmbossedCheck(request);
     } else if (hasDrawableNormalPicture(request)) {
         paintEmbossedPicture(request, grayText);
     }
 
+    // High contrast: one grey label, which DrawMenuItem draws where every label goes.
+    if (highContrast) {
+        platform.setTextColor(request.hDC, grayText);
+        return;
+    }
     // The grey copy of the label; DrawMenuItem draws the white one a pixel right and down.
     const std::uint32_t dpi = request.context.dpi;
     Rect label{offsetBy(request.rcItem.left, scaled(kGreyLabelLeft + 1, dpi) - 1),
                offsetBy(request.rcItem.top, scaled(kGreyLabelTop + 1, dpi) - 1), request.rcItem.right,
                request.rcItem.bottom};
     platform.setTextColor(request.hDC, grayText);
-    platform.drawText(request.hDC, request.item.Text(), label, 0);
+    platform.drawText(request.hDC, request.item.Text(), label, request.labelFormat);
     platform.setTextColor(request.hDC, kWhite);
 }
 

@@ -58,20 +58,35 @@ void paintFramedPicture(const PaintRequest& request, ColorRef menu) {
     drawPictureIfFits(request, request.item.NormalPictureIndex());
 }
 
+// High contrast: the row in one flat highlight colour, from the item's left edge, or beside the
+// picture's frame when there is one.
+void paintFlatHighlight(const PaintRequest& request, bool framed, ColorRef highlight) {
+    const Rect& rc = request.rcItem;
+    const std::int32_t left = framed ? offsetBy(rc.left, scaled(kFramedInset, request.context.dpi)) : rc.left;
+    fillIntoItem(request, {left, rc.top, rc.right, rc.bottom}, highlight);
+}
+
 }  // namespace
 
 void PaintSelectedItem(const PaintRequest& request, bool pbChecked) {
     Platform& platform = request.context.platform;
     const ColorRef highlight = platform.getSysColor(win::COLOR_HIGHLIGHT);
     const ColorRef menu = platform.getSysColor(win::COLOR_MENU);
-    // The inset follows the normal picture, also when the item shows its checked state.
+    const bool highContrast = request.context.highContrast;
+    // The inset follows the normal picture, also when the item shows its checked state. In high
+    // contrast it follows the frame, which a checked item does not show.
     const bool framed = hasDrawableNormalPicture(request);
-    paintHighlightGradient(request, framed ? scaled(kFramedInset, request.context.dpi) : 0, highlight, menu);
+    if (highContrast)
+        paintFlatHighlight(request, framed && !pbChecked, highlight);
+    else
+        paintHighlightGradient(request, framed ? scaled(kFramedInset, request.context.dpi) : 0, highlight, menu);
 
     if (pbChecked) {
         const std::int32_t checkedPicture = request.item.CheckedPictureIndex();
         if (checkedPicture >= 0)
             drawPictureIfFits(request, checkedPicture);
+        else if (highContrast)
+            drawCheckInColor(request, platform.getSysColor(win::COLOR_HIGHLIGHTTEXT), highlight);
         else
             paintWhiteCheck(request);
     } else if (framed) {

@@ -6,6 +6,7 @@
 #include "platform/Owned.h"
 #include "render/CheckGlyph.h"
 #include "render/Coordinates.h"
+#include "render/MemorySurface.h"
 
 namespace popupmenu {
 
@@ -58,6 +59,29 @@ void drawCheckIntoItem(const PaintRequest& request, std::uint32_t rop) {
     if (isEmpty(visible)) return;
     request.context.platform.drawCheckGlyph(request.hDC, visible.left, visible.top, widthOf(visible),
                                             heightOf(visible), visible.left - x, visible.top - y, size, rop);
+}
+
+void drawCheckInColor(const PaintRequest& request, ColorRef color, ColorRef ground) {
+    // The glyph's pixels, at the picture box's size, are copied once into a surface and recoloured
+    // in memory: a raster operation that takes the colour from a brush was measured to draw
+    // nothing under Wine.
+    Platform& platform = request.context.platform;
+    const std::int32_t size = pictureBoxSize(request.context);
+    PixelImage check{size, size};
+    {
+        MemorySurface surface{platform, size, size};
+        if (!surface.ready() || !check.ready()) return;
+        if (!platform.drawCheckGlyph(surface.dc(), 0, 0, size, size, 0, 0, size, win::SRCCOPY))
+            return;  // no glyph: draw nothing, as a failed copy of the glyph draws nothing
+        surface.finishDrawing();
+        const PixelView glyph = surface.pixels();
+        const PixelView out = check.view();
+        for (std::int32_t y = 0; y < size; ++y)
+            for (std::int32_t x = 0; x < size; ++x)
+                out.at(x, y) = pixelOfColor(colorOfPixel(glyph.at(x, y)) == 0 ? color : ground);  // black: the mark
+    }
+    const Point box = pictureBoxOrigin(request);
+    outputIntoItem(request, box.x, box.y, check.view());
 }
 
 void outputIntoItem(const PaintRequest& request, std::int32_t x, std::int32_t y, const PixelView& image) {

@@ -49,6 +49,11 @@ void paintSolid(Platform& platform, Handle dc, const Rect& area, ColorRef color)
 // item's rectangle: nothing outside the glyph is read and nothing outside the item is painted.
 void drawCheckIntoItem(const PaintRequest& request, std::uint32_t rop);
 
+// Draws the check glyph at the picture position with its mark in `color` and its ground in
+// `ground`, clipped to the item: for high contrast, where the mark takes the text colour of its row
+// and the ground is the row's flat background.
+void drawCheckInColor(const PaintRequest& request, ColorRef color, ColorRef ground);
+
 // Outputs an image composed in memory, placed at (x, y), into the item in one call, clipped to the
 // item's rectangle. The pixels arrive unchanged, as a SRCCOPY of the same image would leave them.
 void outputIntoItem(const PaintRequest& request, std::int32_t x, std::int32_t y, const PixelView& image);

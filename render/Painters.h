@@ -17,13 +17,18 @@ struct PaintRequest {
     Handle hDC;
     Rect rcItem;
     const MenuItem& item;
+    // The DrawText format of the item's label: 0, or DT_HIDEPREFIX while the system hides
+    // access-letter underlines (ODS_NOACCEL).
+    std::uint32_t labelFormat = 0;
 };
 
-// Selected and enabled: a gradient from the highlight colour to the menu colour. Leaves the
-// highlight-text colour.
+// Selected and enabled: a gradient from the highlight colour to the menu colour (in high contrast,
+// a flat highlight). Leaves the highlight-text colour.
 void PaintSelectedItem(const PaintRequest& request, bool pbChecked);
 // Disabled or grayed, selected or not: no background, an embossed picture or check and a first,
-// grey copy of the label. Leaves white for the second copy.
+// grey copy of the label. Leaves white for the second copy. In high contrast: the menu colour, the
+// check in the grey-text colour, and no copy of its own: it leaves the grey-text colour for the
+// one label.
 void PaintDisabledItem(const PaintRequest& request, bool pbChecked);
 // Enabled, not selected, checked: menu-coloured background with the checked picture or a black
 // check. Leaves the menu-text colour.

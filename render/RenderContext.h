@@ -24,6 +24,7 @@ struct RenderContext {
     // the size the item keeps under this stamp, and measures and keeps it otherwise. 0: sizes are
     // neither kept nor reused.
     std::uint64_t measureStamp = 0;
+    bool highContrast = false;         // a high-contrast theme was on when the pop-up opened: system colours only
 };
 
 // Answers a WM_MEASUREITEM for `itemID`: returns the width and sets `height` when an item has that

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Platform.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <atomic>
 #include <cstddef>
@@ -19,6 +20,9 @@ namespace {
 
 static_assert(sizeof(LogFontA) == sizeof(LOGFONTA));
 static_assert(sizeof(wchar_t) == sizeof(char16_t));
+static_assert(sizeof(AccessibleMenuHeader) == sizeof(MSAAMENUINFO));
+static_assert(offsetof(AccessibleMenuHeader, cchWText) == offsetof(MSAAMENUINFO, cchWText));
+static_assert(offsetof(AccessibleMenuHeader, pszWText) == offsetof(MSAAMENUINFO, pszWText));
 
 std::atomic<HINSTANCE> g_resourceModule{nullptr};
 std::atomic<MessageHandler> g_messageHandler{nullptr};
@@ -141,7 +145,7 @@ int Win32Platform::messageBox(std::u16string_view text, std::u16string_view capt
 
 Handle Win32Platform::createPopupMenu() { return portable(CreatePopupMenu()); }
 
-bool Win32Platform::appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uint32_t itemData) {
+bool Win32Platform::appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uintptr_t itemData) {
     // For MF_POPUP the identifier is the submenu's handle, sign-extended like every handle.
     const UINT_PTR id = static_cast<UINT_PTR>(static_cast<INT_PTR>(idOrSubmenu));
     // For owner-drawn items and separators the last argument is item data, not a string.
@@ -163,8 +167,7 @@ bool Win32Platform::getMenuItem(Handle menu, int position, NativeMenuItem& item)
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
     if (!GetMenuItemInfoW(native<HMENU>(menu), static_cast<UINT>(position), TRUE, &info)) return false;
-    // The library stores 32-bit item data; a 64-bit platform hands it back widened.
-    item = {info.fType, info.fState, static_cast<std::uint32_t>(info.dwItemData)};
+    item = {info.fType, info.fState, static_cast<std::uintptr_t>(info.dwItemData)};
     return true;
 }
 
@@ -360,6 +363,13 @@ int Win32Platform::drawText(Handle dc, std::u16string_view text, Rect& rect, std
 }
 
 ColorRef Win32Platform::getSysColor(int index) { return GetSysColor(index); }
+
+bool Win32Platform::highContrastOn() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    if (!SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0)) return false;
+    return (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
 
 bool Win32Platform::drawEdge(Handle dc, const Rect& rect, std::uint32_t edge, std::uint32_t flags) {
     RECT r = toRECT(rect);

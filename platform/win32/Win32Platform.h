@@ -7,7 +7,8 @@
 
 namespace popupmenu {
 
-// Not final: the benchmark derives a platform that timestamps the steps of a pop-up.
+// Not final: the benchmark derives a platform that timestamps the steps of a pop-up, and a test
+// one that answers the high-contrast query.
 class Win32Platform : public Platform {
 public:
     // The module whose resources (the CHECK bitmap) and window class the platform uses: the DLL
@@ -32,7 +33,7 @@ public:
 
     int messageBox(std::u16string_view text, std::u16string_view caption, std::uint32_t style) override;
     Handle createPopupMenu() override;
-    bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uint32_t itemData) override;
+    bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uintptr_t itemData) override;
     std::int32_t trackPopupMenu(Handle menu, std::uint32_t flags, std::int32_t x, std::int32_t y, Handle owner) override;
     bool destroyMenu(Handle menu) override;
     int getMenuItemCount(Handle menu) override;
@@ -58,6 +59,7 @@ public:
     bool getNonClientMetrics(NonClientMetricsA& metrics, std::uint32_t dpi) override;
     int drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) override;
     ColorRef getSysColor(int index) override;
+    bool highContrastOn() override;
     bool drawEdge(Handle dc, const Rect& rect, std::uint32_t edge, std::uint32_t flags) override;
     bool drawStateBitmap(Handle dc, Handle bitmap, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
     int threadDpiAwareness() override;

@@ -15,6 +15,9 @@ code 1.
                                         each: every size scaled, the rows, the gradient, the glyph
   checks.py dpi-script PNG96 GEOMETRY96 PNG GEOMETRY DPI
                                         the same from a script host, from the screen alone
+  checks.py accessible-cpp LOG          what an accessibility client read of every item of the C++
+  checks.py accessible-vbs LOG          host's menu, or of tests/e2e/accessible.vbs's, submenus
+                                        included ("accessible" lines, in menu order, depth first)
 """
 
 import pathlib
@@ -302,6 +305,41 @@ def objects(log, popups):
           f"as after the first (first {first}, last {last})")
 
 
+# The menus the accessibility client reads, depth first: (level, label), None for a separator.
+ACCESSIBLE_MENUS = {
+    # demo/host.cpp; its hidden item is not in the menu.
+    "accessible-cpp": [
+        (0, "&Open"), (0, "&Save"), (0, "Citt\u00e0 \u2013 \u00dcn\u00efc\u00f8d\u00e9"), (0, None), (0, "&Bold"),
+        (0, "&Starred"), (0, None), (0, "&Print"), (0, "S&hare"), (0, "&More"), (1, "&Recent files"),
+        (2, "&Older"), (3, "Archive &2019"), (3, "Archive 2020"), (2, "Report.txt"), (1, "Tools && Options"),
+        (0, "E&xit")],
+    # tests/e2e/accessible.vbs
+    "accessible-vbs": [
+        (0, "&Open"), (0, "Citt\u00e0 \u2013 \u00dcn\u00efc\u00f8d\u00e9"), (0, None), (0, "&More"),
+        (1, "&Recent files"), (2, "Archive &2019"), (1, "Tools && Options"), (0, "E&xit")],
+}
+MSAA_MENU_SIG = "aa0df00d"
+
+
+def utf16_hex(text):
+    units = text.encode("utf-16-le")
+    return "".join(f"{units[i + 1]:02x}{units[i]:02x}" for i in range(0, len(units), 2)) or "-"
+
+
+def accessible(log, expected):
+    """Each item read carries the accessibility header: the signature, the label's length in
+    UTF-16 code units and the label itself, & marks included; separators carry no data."""
+    read = [line.split()[1:] for line in log.lines if line.startswith("accessible ")]
+    check(len(read) == len(expected), f"{len(read)} items read, {len(expected)} in the menu and its submenus")
+    for (level, label), fields in zip(expected, read):
+        what = f"level {level} {label!r}" if label is not None else f"level {level} separator"
+        if label is None:
+            check(fields == [str(level), "separator"], f"{what}: a separator without data (read {fields})")
+            continue
+        want = [str(level), MSAA_MENU_SIG, str(len(label.encode("utf-16-le")) // 2), utf16_hex(label)]
+        check(fields == want, f"{what}: signature, length and text (read {fields}, expected {want})")
+
+
 MIN_EDGE = 30          # a menu frame's shortest edge, in pixels
 MIN_GRADIENT = 40      # the shortest gradient run that counts as a highlight
 
@@ -400,6 +438,8 @@ def main(argv):
         shot = png.read(argv[3])
         print(f"colours: {log.colours}")
         {"picture-highlight": picture_highlight, "checked-highlight": checked_highlight}[what](log, shot)
+    elif what in ACCESSIBLE_MENUS:
+        accessible(log, ACCESSIBLE_MENUS[what])
     elif what in ("procs", "objects"):
         {"procs": procs, "objects": objects}[what](log, int(argv[3]))
     else:

@@ -251,6 +251,23 @@ case "$case_name" in
         [ "$(e2e_menu_windows | wc -l)" -eq 1 ] || e2e_host_failed "expected one menu window before typing"
         e2e_keys q m; wait_menus 2
         e2e_keys Escape Escape; expect_chosen "" ;;
+    cpp-accessible)
+        # While the menu is open the host reads it and every submenu, none of them opened, as an
+        # accessibility client of its process does.
+        setup; start_cpp; e2e_keys Escape; expect_chosen ""
+        python3 "$here/checks.py" accessible-cpp "$log" || e2e_host_failed "the check accessible-cpp failed" ;;
+    vbs-accessible)
+        # The same from cscript: the test's reader object, created by the script, reads the open menu.
+        reader=${POPUPMENU_E2E_READER:?set POPUPMENU_E2E_READER to the built menu reader DLL}
+        report=$e2e_work/accessible.txt
+        setup; e2e_register "$reader"
+        demo_script=$here/accessible.vbs
+        e2e_start "$log" cscript //NoLogo "$(e2e_windows_path "$demo_script")" "$(e2e_windows_path "$e2e_work")\\accessible.txt"
+        host_pid=$e2e_last_pid
+        e2e_wait_line "$report" '^(done|no menu)' 90 "$host_pid" >/dev/null || e2e_host_failed "the reader wrote no report"
+        e2e_wait 30 menu_window_or_end || true
+        e2e_keys Escape; expect_chosen ""
+        python3 "$here/checks.py" accessible-vbs "$report" || e2e_fail "the check accessible-vbs failed (report $report)" ;;
     pixels-picture-highlight)
         setup classic; start_cpp; screen_check picture-highlight open ;;
     pixels-checked-highlight)

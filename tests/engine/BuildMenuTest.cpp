@@ -93,16 +93,62 @@ TEST_F(BuildMenuTest, SeparatorIsPlainWhateverItsOtherPropertiesAndKeepsItsItemI
     EXPECT_EQ(appendTargets(), (std::set<long long>{root}));  // the separator's child appears nowhere
 }
 
-TEST_F(BuildMenuTest, CommandItemsCarryTheirNumberAndItemDataThatIsNoPointer) {
+TEST_F(BuildMenuTest, CommandItemsCarryTheirNumber) {
     addItem(*items, u"a", u"Alpha");
     addItem(*items, u"b", u"Beta");
     const AppendedCommands commands = build().commands;
     EXPECT_EQ(platform.calls(), (Calls{{"AppendMenuW", {root, 0x500, 1}}, {"AppendMenuW", {root, 0x500, 2}}}));
-    EXPECT_EQ(platform.menuItems(root).at(0).itemData, 1u);
-    EXPECT_EQ(platform.menuItems(root).at(1).itemData, 2u);
     ASSERT_EQ(commands.size(), 2u);
     EXPECT_EQ(commands[1].identifier, 2);
     EXPECT_EQ(commands[1].item->key(), u"b");
+}
+
+// Every owner-drawn item, in the root menu and in submenus, command or submenu item, carries a
+// record that opens with the accessibility header: the signature, the label's length without the
+// NUL, and the label as a native item would carry it. After the header comes the identifier the
+// item was appended under. Separators carry no data.
+TEST_F(BuildMenuTest, OwnerDrawnItemsCarryARecordOfTheirLabel) {
+    addItem(*items, u"open", u"&Open");
+    addItem(*items, u"sep", u"-");
+    addItem(*items, u"more", u"&More");
+    addItem(*items, u"tools", u"Tools && Options", u"more");
+    addItem(*items, u"city", u"Citt\u00E0 \u2013 \u00DCn\u00EFc\u00F8d\u00E9", u"more");
+    addItem(*items, u"empty", u"", u"more");
+    const BuiltMenu built = build();
+    ASSERT_EQ(built.submenus.size(), 1u);
+    const Handle more = built.submenus[0];
+
+    struct Case {
+        Handle menu;
+        std::size_t position;
+        const char16_t* label;  // nullptr: a separator, no data
+        std::int32_t identifier;
+    };
+    const Case cases[] = {
+        {root, 0, u"&Open", 1},
+        {root, 1, nullptr, 2},
+        {root, 2, u"&More", static_cast<std::int32_t>(more)},
+        {more, 0, u"Tools && Options", 4},
+        {more, 1, u"Citt\u00E0 \u2013 \u00DCn\u00EFc\u00F8d\u00E9", 5},
+        {more, 2, u"", 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "menu " << c.menu << " position " << c.position);
+        ASSERT_GT(platform.menuItems(c.menu).size(), c.position);
+        const std::uintptr_t data = platform.menuItems(c.menu)[c.position].itemData;
+        if (c.label == nullptr) {
+            EXPECT_EQ(data, 0u);
+            continue;
+        }
+        const ItemRecord* record = ItemRecords::fromItemData(data);
+        ASSERT_NE(record, nullptr);
+        const std::u16string label(c.label);
+        EXPECT_EQ(record->header.dwMSAASignature, 0xAA0DF00Du);
+        EXPECT_EQ(record->header.cchWText, label.size());
+        ASSERT_NE(record->header.pszWText, nullptr);
+        EXPECT_EQ(std::u16string(record->header.pszWText), label);  // NUL-terminated where the length ends
+        EXPECT_EQ(record->identifier, c.identifier);
+    }
 }
 
 TEST_F(BuildMenuTest, EmptyCollectionAppendsNothing) {

@@ -25,7 +25,7 @@ class ThrowingPlatform : public RecordingPlatform {
 public:
     void failOnCall(const std::string& op, int nth = 1) { failures_[op] = nth; }
 
-    bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t id, std::uint32_t itemData) override {
+    bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t id, std::uintptr_t itemData) override {
         const bool ok = RecordingPlatform::appendMenu(menu, flags, id, itemData);
         check("AppendMenuW");
         return ok;

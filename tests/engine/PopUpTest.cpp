@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "engine/ItemRecords.h"
 #include "engine/NuvraPopUpMenu.h"
 #include "engine/PopupState.h"
 #include "tests/engine/EngineTestSupport.h"
@@ -57,6 +58,7 @@ TEST_F(PopUpTest, CallsInOrderWithTheHostsForegroundWindow) {
                                     {"GetDpiForWindow", {kOwner}},
                                     {"SystemParametersInfoA", {41, 340, 0}},
                                     {"CreateFontIndirectA"},
+                                    {"SystemParametersInfoW", {0x42}},
                                     {"CreateCompatibleDC", {kOwnerDC}},
                                     {"SelectObject", {kMeasuringDC, kMeasuringFont}},
                                     {"SetWindowLongPtrW", {kOwner, -4, kHook}},
@@ -234,6 +236,69 @@ TEST_F(PopUpTest, HiddenOwnerWhenTheForegroundWindowIsNotThisThreads) {
     }
 }
 
+// Each owner-drawn item's data points to its record for as long as the menu tree exists: while the
+// menu is open, also after the host emptied the collection from a message it handled, and until the
+// tree is destroyed. (Under AddressSanitizer, a record released or a label freed too early is a
+// use after free here.)
+TEST_F(PopUpTest, ItemRecordsLiveAsLongAsTheMenuTree) {
+    addItem(*items, u"open", u"&Open");
+    addItem(*items, u"sep", u"-");
+    addItem(*items, u"more", u"&More");
+    addItem(*items, u"tools", u"Tools && Options", u"more");
+    addItem(*items, u"city", u"Citt\u00E0 \u2013 \u00DCn\u00EFc\u00F8d\u00E9", u"more");
+    using Labels = std::vector<std::u16string>;
+    const Labels expected{u"&Open", u"&More", u"Tools && Options", u"Citt\u00E0 \u2013 \u00DCn\u00EFc\u00F8d\u00E9"};
+    // The labels of the tree's owner-drawn items, menu by menu, as an accessibility client reads them.
+    const auto labelsOf = [&](Handle root) {
+        Labels labels;
+        std::vector<Handle> menus{root};
+        for (std::size_t next = 0; next < menus.size(); ++next) {
+            for (const AppendedItem& appended : platform.menuItems(menus[next])) {
+                if (appended.flags & win::MF_SEPARATOR) continue;
+                if (appended.flags & win::MF_POPUP) menus.push_back(appended.id);
+                const ItemRecord* record = ItemRecords::fromItemData(appended.itemData);
+                if (record == nullptr) continue;
+                labels.emplace_back(record->header.pszWText, record->header.cchWText);
+            }
+        }
+        return labels;
+    };
+    Labels whileOpen, whenDestroyed;
+    platform.onTrack = [&](Handle root, Handle) {
+        items->Clear();
+        whileOpen = labelsOf(root);
+        return 0;
+    };
+    platform.onDestroyMenu = [&](Handle menu) {
+        if (menu == kRoot) whenDestroyed = labelsOf(menu);
+    };
+
+    component->PopUp();
+
+    EXPECT_EQ(whileOpen, expected);
+    EXPECT_EQ(whenDestroyed, expected);
+    EXPECT_TRUE(platform.liveMenus().empty());
+}
+
+// The theme is read once, when the pop-up opens: every item of the pop-up is drawn in it, also if
+// the user switches themes while the menu is open.
+TEST_F(PopUpTest, HighContrastIsReadOnceWhenThePopUpOpens) {
+    addItem(*items, u"open", u"Open");
+    for (bool on : {false, true}) {
+        platform.setHighContrast(on);
+        platform.clearCalls();
+        bool seen = !on;
+        platform.onTrack = [&](Handle, Handle) {
+            platform.setHighContrast(!on);
+            seen = popupState().render->highContrast;
+            return 0;
+        };
+        component->PopUp();
+        EXPECT_EQ(seen, on);
+        EXPECT_EQ(platform.countOf("SystemParametersInfoW"), 1u);
+    }
+}
+
 TEST_F(PopUpTest, EveryLabelIsMeasuredInOneFontMadeFromTheMenuFontWhenThePopUpOpens) {
     addItem(*items, u"open", u"Open");
     addItem(*items, u"save", u"Save as");
@@ -324,6 +389,7 @@ TEST(PopUpFailure, EveryWayOutCleansUpInOrder) {
                {"GetDpiForWindow", {kOwner}},
                {"SystemParametersInfoA", {41, 340, 0}},
                {"CreateFontIndirectA"},
+               {"SystemParametersInfoW", {0x42}},
                {"CreateCompatibleDC", {kOwnerDC}},
                {"SelectObject", {kMeasuringDC, kMeasuringFont}},
                {"SetWindowLongPtrW", {kOwner, -4, kHook}},
@@ -349,6 +415,7 @@ TEST(PopUpFailure, EveryWayOutCleansUpInOrder) {
                {"GetDpiForWindow", {kHiddenOwner}},
                {"SystemParametersInfoA", {41, 340, 0}},
                {"CreateFontIndirectA"},
+               {"SystemParametersInfoW", {0x42}},
                {"CreateCompatibleDC", {kOwnerDC}},
                {"SelectObject", {kMeasuringDC, kMeasuringFont}},
                {"SetWindowLongPtrW", {kHiddenOwner, -4, kHook}},
@@ -383,6 +450,7 @@ TEST(PopUpFailure, EveryWayOutCleansUpInOrder) {
                {"GetDpiForWindow", {kOwner}},
                {"SystemParametersInfoA", {41, 340, 0}},
                {"CreateFontIndirectA"},
+               {"SystemParametersInfoW", {0x42}},
                {"CreateCompatibleDC", {kOwnerDC}},
                {"SelectObject", {kMeasuringDC, kMeasuringFont}},
                {"SetWindowLongPtrW", {kOwner, -4, kHook}},

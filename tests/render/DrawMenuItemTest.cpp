@@ -7,7 +7,8 @@ using DrawMenuItemTest = RenderTest;
 using namespace win;
 
 constexpr std::uint32_t kMergePaint = 0x00BB0226;
-// State bits that must change nothing: focus, default, hot-light, inactive and no-accelerator.
+// State bits that never choose another painter: focus, default, hot-light, inactive and
+// no-accelerator (which only hides the underlines).
 constexpr std::uint32_t kOtherStates = 0x10 | 0x20 | 0x40 | 0x80 | ODS_NOACCEL;
 
 enum class Glyph { None, White, Black, Embossed };
@@ -87,7 +88,7 @@ TEST_F(DrawMenuItemTest, TheLabelGoesRightOfTheImageColumnInARectangle20PixelsHi
     add(u"a", u"&Open\nSecond line");
     const Rect rects[] = {{0, 40, 120, 60}, {0, 0, 200, 45}, {5, 100, 80, 118}};
     for (const Rect& rc : rects) {
-        for (std::uint32_t state : {0u, ODS_SELECTED | ODS_NOACCEL, ODS_CHECKED}) {
+        for (std::uint32_t state : {0u, ODS_SELECTED, ODS_CHECKED}) {
             platform.clearCalls();
             DrawMenuItem(context, request(1, state, rc));
             ASSERT_FALSE(platform.calls().empty());
@@ -110,6 +111,29 @@ TEST_F(DrawMenuItemTest, ADisabledLabelIsGreyThenWhiteOnePixelRightAndDown) {
                      {"DrawTextW", {kItemDC, 4, 22, 42, 120, 70, 0}, u"Open"},
                      {"SetTextColor", {kItemDC, 0xFFFFFF}},
                      {"DrawTextW", {kItemDC, 4, 23, 43, 120, 63, 0}, u"Open"}}));
+}
+
+// While the system hides keyboard cues (ODS_NOACCEL), every copy of the label is drawn without
+// underlines, in every state and theme; otherwise the prefixes are processed as usual.
+TEST_F(DrawMenuItemTest, HiddenKeyboardCuesHideTheUnderlinesOfEveryCopyOfTheLabel) {
+    add(u"a", u"&Open");
+    const std::uint32_t states[] = {0, ODS_CHECKED, ODS_SELECTED, ODS_SELECTED | ODS_CHECKED, ODS_DISABLED,
+                                    ODS_GRAYED | ODS_CHECKED};
+    for (bool highContrast : {false, true}) {
+        context.highContrast = highContrast;
+        for (std::uint32_t state : states) {
+            for (bool hidden : {false, true}) {
+                platform.clearCalls();
+                DrawMenuItem(context, request(1, state | (hidden ? ODS_NOACCEL : 0)));
+                const Calls labels = platform.callsNamed({"DrawTextW"});
+                ASSERT_FALSE(labels.empty());
+                for (const Call& label : labels)
+                    EXPECT_EQ(label.args.at(6), hidden ? static_cast<long long>(DT_HIDEPREFIX) : 0)
+                        << "itemState 0x" << std::hex << state << " high contrast " << highContrast << " hidden "
+                        << hidden;
+            }
+        }
+    }
 }
 
 TEST_F(DrawMenuItemTest, RequestsThatNameNoItemDrawNothing) {

@@ -21,13 +21,15 @@ namespace popupmenu::testing {
 // Records like RecordingPlatform, and also:
 // - the n-th call (from 1) of an operation named with failOnCall throws after it was recorded, as
 //   a failure inside the platform or the collection would;
-// - onImageListDraw stands in for the image list's drawing, for instance to put a picture into
-//   the DIB section selected into the target DC.
+// - onImageListDraw and onDrawCheckGlyph stand in for the image list's drawing and the glyph's
+//   copy, for instance to put pixels into the DIB section selected into the target DC.
 class RenderTestPlatform : public RecordingPlatform {
 public:
     void failOnCall(const std::string& op, int nth = 1) { failures_[op] = nth; }
 
     std::function<void(Handle dc, std::int32_t index, std::int32_t x, std::int32_t y)> onImageListDraw;
+    // Stands in for the check glyph's copy into `dc`, for instance into a DIB section.
+    std::function<void(Handle dc)> onDrawCheckGlyph;
 
     // The pixels of the DIB section selected into `dc`, or nullptr when it holds none.
     std::vector<std::uint32_t>* dibIn(Handle dc) {
@@ -65,6 +67,7 @@ public:
     bool drawCheckGlyph(Handle dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, std::int32_t srcX,
                         std::int32_t srcY, std::int32_t size, std::uint32_t rop) override {
         const bool ok = RecordingPlatform::drawCheckGlyph(dc, x, y, cx, cy, srcX, srcY, size, rop);
+        if (onDrawCheckGlyph) onDrawCheckGlyph(dc);
         check("StretchDIBits");
         return ok;
     }

@@ -139,7 +139,7 @@ Handle RecordingPlatform::createPopupMenu() {
     return h;
 }
 
-bool RecordingPlatform::appendMenu(Handle menu, std::uint32_t flags, std::int32_t id, std::uint32_t itemData) {
+bool RecordingPlatform::appendMenu(Handle menu, std::uint32_t flags, std::int32_t id, std::uintptr_t itemData) {
     record("AppendMenuW", {menu, flags, id});
     const bool ok = result("AppendMenuW", liveMenus_.count(menu) ? 1 : 0) != 0;
     if (ok && liveMenus_.count(menu)) menus_[menu].push_back({flags, id, itemData});
@@ -155,6 +155,7 @@ std::int32_t RecordingPlatform::trackPopupMenu(Handle menu, std::uint32_t flags,
 
 bool RecordingPlatform::destroyMenu(Handle menu) {
     record("DestroyMenu", {menu});
+    if (onDestroyMenu) onDestroyMenu(menu);
     if (!liveMenus_.count(menu)) return false;
     // Destroying a menu destroys the submenus attached to it.
     std::vector<Handle> pending{menu};
@@ -370,6 +371,11 @@ ColorRef RecordingPlatform::getSysColor(int index) {
     record("GetSysColor", {index});
     auto it = sysColors_.find(index);
     return it == sysColors_.end() ? 0 : it->second;
+}
+
+bool RecordingPlatform::highContrastOn() {
+    record("SystemParametersInfoW", {win::SPI_GETHIGHCONTRAST});
+    return result("SystemParametersInfoW", highContrast_ ? 1 : 0) != 0;
 }
 
 bool RecordingPlatform::drawEdge(Handle dc, const Rect& rect, std::uint32_t edge, std::uint32_t flags) {

@@ -51,7 +51,7 @@ struct ImageSetToDevice {
 struct AppendedItem {
     std::uint32_t flags;
     std::int32_t id;
-    std::uint32_t itemData;
+    std::uintptr_t itemData;
 };
 
 class RecordingPlatform : public Platform {
@@ -85,6 +85,7 @@ public:
     // `op` fails from now on: it returns 0 (a null handle, FALSE).
     void fail(const std::string& op) { failing_.insert(op); }
     void setSysColor(int index, ColorRef color) { sysColors_[index] = color; }
+    void setHighContrast(bool on) { highContrast_ = on; }
     void setForeground(Handle hwnd) { foreground_ = hwnd; }
     void setWindowThread(Handle hwnd, std::uint32_t threadId) { windowThreads_[hwnd] = threadId; }
     void setMenuFont(const LogFontA& font) { menuFont_ = font; }
@@ -112,6 +113,8 @@ public:
     // Runs inside trackPopupMenu, as the platform's modal loop would: it may deliver messages
     // to the hook (see deliver) and returns the chosen command.
     std::function<std::int32_t(Handle menu, Handle owner)> onTrack;
+    // Runs at the start of every destroyMenu, while the menu and its items still exist.
+    std::function<void(Handle menu)> onDestroyMenu;
     // Runs for every callWindowProcedure; its result is returned (default 0x5A5A).
     std::function<LResult(ProcValue, Handle, std::uint32_t, WParam, LParam)> onCallWindowProcedure;
     // Calls the window procedure the library installed on `hwnd` (through windowProcedureFor).
@@ -134,7 +137,7 @@ public:
     // --- Platform ---
     int messageBox(std::u16string_view text, std::u16string_view caption, std::uint32_t style) override;
     Handle createPopupMenu() override;
-    bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uint32_t itemData) override;
+    bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uintptr_t itemData) override;
     std::int32_t trackPopupMenu(Handle menu, std::uint32_t flags, std::int32_t x, std::int32_t y, Handle owner) override;
     bool destroyMenu(Handle menu) override;
     int getMenuItemCount(Handle menu) override;
@@ -164,6 +167,7 @@ public:
     std::uint32_t dpiAtPoint(const Point& point) override;
     int drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) override;
     ColorRef getSysColor(int index) override;
+    bool highContrastOn() override;
     bool drawEdge(Handle dc, const Rect& rect, std::uint32_t edge, std::uint32_t flags) override;
     bool drawStateBitmap(Handle dc, Handle bitmap, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
     Handle createCompatibleDC(Handle dc) override;
@@ -207,6 +211,7 @@ private:
     std::map<std::string, std::vector<long long>> queued_;
     std::set<std::string> failing_;
     std::map<int, ColorRef> sysColors_;
+    bool highContrast_ = false;
     std::map<Handle, std::vector<AppendedItem>> menus_;
     std::set<Handle> liveMenus_;
     std::map<Handle, int> highlighted_;

@@ -45,6 +45,10 @@ void MenuDriver::run() {
             performed = waitUntilMenusOpen(step.value);
             continue;
         }
+        if (step.kind == MenuStep::Action) {
+            step.action();
+            continue;
+        }
         const std::vector<HWND> menus = openMenuWindows();
         if (menus.empty()) {
             performed = false;

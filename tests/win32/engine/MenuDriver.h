@@ -10,20 +10,23 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 #include <vector>
 
 namespace popupmenu::testing {
 
 struct MenuStep {
-    enum Kind { Key, Character, WaitForMenus } kind;
+    enum Kind { Key, Character, WaitForMenus, Action } kind;
     unsigned value;  // a virtual-key code, a UTF-16 character, or how many menu windows must be open
+    std::function<void()> action = {};  // for Action: runs on the driver's thread while the menu is open
 };
 
 inline MenuStep key(unsigned vk) { return {MenuStep::Key, vk}; }
 // A typed character as the menu receives it after translation (WM_CHAR), in any script.
 inline MenuStep character(char16_t typed) { return {MenuStep::Character, typed}; }
 inline MenuStep waitForMenus(unsigned count) { return {MenuStep::WaitForMenus, count}; }
+inline MenuStep whileOpen(std::function<void()> action) { return {MenuStep::Action, 0, std::move(action)}; }
 
 // The visible pop-up menu windows of this process, the most recently opened first.
 std::vector<HWND> openMenuWindows();

@@ -8,6 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <cwchar>
+#include <iterator>
 #include <functional>
 #include <string>
 #include <thread>
@@ -17,6 +23,7 @@
 #include "platform/win32/Win32Platform.h"
 #include "tests/support/win32/DesktopWindows.h"
 #include "tests/win32/engine/MenuDriver.h"
+#include "tests/win32/engine/MenuReader.h"
 
 namespace popupmenu::testing {
 namespace {
@@ -26,6 +33,7 @@ struct HostLog {
     std::atomic<int> measureRequests{0};
     std::atomic<int> answeredMeasures{0};  // reached the host with a width already set
     std::atomic<int> drawRequests{0};
+    std::atomic<int> selectedDraws{0};     // of them, for an item drawn as selected
 };
 HostLog g_hostLog;
 
@@ -35,6 +43,7 @@ LRESULT CALLBACK hostProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
         if (reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam)->itemWidth > 0) ++g_hostLog.answeredMeasures;
     } else if (msg == WM_DRAWITEM) {
         ++g_hostLog.drawRequests;
+        if (reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->itemState & ODS_SELECTED) ++g_hostLog.selectedDraws;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
@@ -106,8 +115,10 @@ struct PopUpOutcome {
 
 // Creates a component on the calling thread, fills it with `fill` and pops it up under a driver
 // performing `steps`.
-PopUpOutcome popUpOnThisThread(const std::vector<MenuStep>& steps, void (*fill)(MenuItems&) = fillMenu) {
-    Win32Platform platform;
+PopUpOutcome popUpOnThisThread(const std::vector<MenuStep>& steps, void (*fill)(MenuItems&) = fillMenu,
+                               Platform* platformToUse = nullptr) {
+    Win32Platform realPlatform;
+    Platform& platform = platformToUse != nullptr ? *platformToUse : realPlatform;
     Ref<NuvraPopUpMenu> component = makeRef<NuvraPopUpMenu>(platform);
     Ref<MenuItems> items = component->MenuItems();
     fill(*items);
@@ -250,6 +261,257 @@ TEST_F(RealPopUp, AccessLettersChooseOpenSubmenusAndCycleThroughItemsSharingALet
         expectChoices("a host window", [&] { host.bringToForeground(); });
     }
     expectChoices("the library's hidden owner", [] {});
+}
+
+// Labels a screen reader must get right: access letters, a doubled ampersand, text outside ASCII
+// (a Latin-1 letter, a dash of the General Punctuation block), and submenus two levels deep.
+void fillAccessibleMenu(MenuItems& items) {
+    const auto add = [&](const char16_t* key, const char16_t* text, const char16_t* parent = nullptr) {
+        ASSERT_TRUE(items.Add(Value::string(key), text, parent ? Value::string(parent) : Value::missing()));
+    };
+    add(u"open", u"&Open");
+    add(u"sep", u"-");
+    add(u"tools", u"Tools && Options");
+    add(u"city", u"Citt\u00E0 \u2013 \u00DCn\u00EFc\u00F8d\u00E9");
+    add(u"more", u"&More");
+    add(u"recent", u"&Recent files", u"more");
+    add(u"older", u"Older", u"more");
+    add(u"archive", u"Archive &2019", u"older");
+}
+
+// While the menu is open, an accessibility client of the process reads every item of the menu and
+// of its submenus, which it has not opened: each owner-drawn item's data starts with the header
+// naming its label as a native item would carry it; the separator has no data.
+TEST_F(RealPopUp, AnAccessibilityClientReadsEveryLabelWhileTheMenuIsOpen) {
+    struct Expected {
+        int level;
+        const wchar_t* text;  // nullptr: the separator
+    };
+    const Expected expected[] = {
+        {0, L"&Open"}, {0, nullptr},          {0, L"Tools && Options"}, {0, L"Citt\u00E0 \u2013 \u00DCn\u00EFc\u00F8d\u00E9"},
+        {0, L"&More"}, {1, L"&Recent files"}, {1, L"Older"},            {2, L"Archive &2019"},
+    };
+    const auto expectEveryLabel = [&](const char* owner, const std::function<void()>& beforePopUp) {
+        beforePopUp();
+        std::vector<ReadMenuItem> read;
+        bool menuFound = false;
+        const std::vector<MenuStep> steps{whileOpen([&] {
+                                              const std::vector<HWND> menus = openMenuWindows();
+                                              if (menus.empty()) return;
+                                              const HMENU menu = menuOfWindow(menus.back());
+                                              menuFound = IsMenu(menu) != FALSE;
+                                              if (menuFound) readMenuTree(menu, read);
+                                          }),
+                                          key(VK_ESCAPE)};
+        const PopUpOutcome outcome = popUpOnThisThread(steps, fillAccessibleMenu);
+        EXPECT_FALSE(outcome.watchdogFired) << owner;
+        EXPECT_EQ(outcome.key, u"") << owner;
+        ASSERT_TRUE(menuFound) << owner;
+        ASSERT_EQ(read.size(), std::size(expected)) << owner;
+        for (std::size_t i = 0; i < read.size(); ++i) {
+            const Expected& e = expected[i];
+            const ReadMenuItem& r = read[i];
+            SCOPED_TRACE(::testing::Message() << owner << ", item " << i);
+            EXPECT_EQ(r.level, e.level);
+            if (e.text == nullptr) {
+                EXPECT_TRUE(r.separator);
+                EXPECT_EQ(r.itemData, 0u);
+                continue;
+            }
+            EXPECT_TRUE(r.hasHeader);
+            EXPECT_EQ(r.length, std::wcslen(e.text));
+            EXPECT_EQ(r.text, e.text);
+            EXPECT_TRUE(r.terminated);
+        }
+    };
+    {
+        HostWindow host;
+        expectEveryLabel("a host window", [&] { host.bringToForeground(); });
+    }
+    expectEveryLabel("the library's hidden owner", [] {});
+}
+
+// The real platform, except that the theme is said to be a high-contrast one: Wine cannot switch
+// high contrast on (SPI_SETHIGHCONTRAST fails, measured), while SetSysColors changes the colours.
+class HighContrastPlatform final : public Win32Platform {
+public:
+    bool highContrastOn() override { return true; }
+};
+
+// Sets the system colours of a high-contrast scheme and puts the previous ones back.
+class HighContrastColours {
+public:
+    HighContrastColours() {
+        for (std::size_t i = 0; i < std::size(kIndexes); ++i) previous_[i] = GetSysColor(kIndexes[i]);
+        SetSysColors(static_cast<int>(std::size(kIndexes)), kIndexes, kScheme);
+    }
+    HighContrastColours(const HighContrastColours&) = delete;
+    HighContrastColours& operator=(const HighContrastColours&) = delete;
+    ~HighContrastColours() { SetSysColors(static_cast<int>(std::size(kIndexes)), kIndexes, previous_); }
+
+private:
+    static constexpr INT kIndexes[] = {COLOR_MENU,      COLOR_MENUTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
+                                       COLOR_GRAYTEXT,  COLOR_3DFACE,   COLOR_3DSHADOW,  COLOR_3DHILIGHT,
+                                       COLOR_3DDKSHADOW, COLOR_3DLIGHT, COLOR_MENUHILIGHT, COLOR_MENUBAR};
+    // Black menu, white text, a cyan highlight with white text, green grey text. A gradient from
+    // the highlight to the menu colour would show colours that lie between neither pair.
+    static constexpr COLORREF kScheme[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(0, 255, 255), RGB(255, 255, 255),
+                                           RGB(0, 255, 0),   RGB(0, 0, 0),       RGB(128, 128, 128), RGB(255, 255, 255),
+                                           RGB(255, 255, 255), RGB(192, 192, 192), RGB(0, 255, 255), RGB(0, 0, 0)};
+    COLORREF previous_[std::size(kIndexes)] = {};
+};
+
+// A normal, a checked, a disabled and a disabled checked item, a separator and a submenu item.
+void fillHighContrastMenu(MenuItems& items) {
+    const auto add = [&](const char16_t* key, const char16_t* text, const char16_t* parent = nullptr) {
+        Ref<MenuItem> item = items.Add(Value::string(key), text, parent ? Value::string(parent) : Value::missing());
+        EXPECT_TRUE(item);
+        return item;
+    };
+    add(u"open", u"&Open");
+    if (Ref<MenuItem> bold = add(u"bold", u"&Bold")) bold->setChecked(MenuItem::True);
+    if (Ref<MenuItem> print = add(u"print", u"&Print")) print->setEnabled(MenuItem::False);
+    if (Ref<MenuItem> starred = add(u"starred", u"&Starred")) {
+        starred->setEnabled(MenuItem::False);
+        starred->setChecked(MenuItem::True);
+    }
+    add(u"sep", u"-");
+    add(u"more", u"&More");
+    add(u"recent", u"&Recent files", u"more");
+}
+
+// What the menu window showed: its pixels as colour values, and its items' rectangles in them.
+struct MenuShot {
+    LONG width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    std::vector<RECT> items;
+    COLORREF at(LONG x, LONG y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+};
+
+// Copies the open menu window's pixels, frame included, from its own device context.
+MenuShot shootMenuWindow(HWND menuWindow) {
+    MenuShot shot;
+    RECT window{};
+    GetWindowRect(menuWindow, &window);
+    shot.width = window.right - window.left;
+    shot.height = window.bottom - window.top;
+    const HMENU menu = menuOfWindow(menuWindow);
+    for (int i = 0, count = GetMenuItemCount(menu); i < count; ++i) {
+        RECT item{};
+        GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &item);
+        OffsetRect(&item, -window.left, -window.top);
+        shot.items.push_back(item);
+    }
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HDC windowDC = GetWindowDC(menuWindow);
+    const HDC memoryDC = CreateCompatibleDC(windowDC);
+    const HBITMAP bitmap = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(memoryDC, bitmap);
+    BitBlt(memoryDC, 0, 0, shot.width, shot.height, windowDC, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (LONG i = 0; i < shot.width * shot.height; ++i) {
+        const std::uint32_t p = pixels[i];
+        shot.pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    }
+    SelectObject(memoryDC, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memoryDC);
+    ReleaseDC(menuWindow, windowDC);
+    return shot;
+}
+
+// Under a high-contrast scheme, a real menu with its first item selected shows the system's colours
+// only, and the selected row is the highlight colour and its text colour, with no gradient.
+TEST_F(RealPopUp, HighContrastShowsSystemColoursAndAFlatHighlight) {
+    HostWindow host;
+    HighContrastColours colours;
+    HighContrastPlatform platform;
+    MenuShot shot;
+    const std::vector<MenuStep> steps{key(VK_DOWN), whileOpen([&] {
+                                          // The host's procedure sees a draw request after the library painted it.
+                                          const ULONGLONG deadline = GetTickCount64() + 10000;
+                                          while (g_hostLog.selectedDraws.load() == 0 && GetTickCount64() < deadline)
+                                              Sleep(20);
+                                          const std::vector<HWND> menus = openMenuWindows();
+                                          if (!menus.empty()) shot = shootMenuWindow(menus.back());
+                                      }),
+                                      key(VK_ESCAPE)};
+    host.bringToForeground();
+    g_hostLog.selectedDraws = 0;
+    const PopUpOutcome outcome = popUpOnThisThread(steps, fillHighContrastMenu, &platform);
+    EXPECT_FALSE(outcome.watchdogFired);
+    ASSERT_GT(g_hostLog.selectedDraws.load(), 0) << "no item was drawn as selected";
+    ASSERT_EQ(shot.items.size(), 6u);
+    ASSERT_FALSE(shot.pixels.empty());
+
+    // Each row shows its background, its text colour and, where the text is smoothed, colours in
+    // between; outside the rows (frame, margins, the separator) only system colours show.
+    // (The separator is the system's own drawing, in its 3-D colours.)
+    struct Row {
+        const char* what;
+        int background, text;
+        bool glyph;  // a check glyph in the text colour at the picture position
+    };
+    const Row rows[] = {
+        {"selected", COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, false}, {"checked", COLOR_MENU, COLOR_MENUTEXT, true},
+        {"disabled", COLOR_MENU, COLOR_GRAYTEXT, false},           {"disabled, checked", COLOR_MENU, COLOR_GRAYTEXT, true},
+        {"separator", -1, -1, false},                              {"submenu", COLOR_MENU, COLOR_MENUTEXT, false},
+    };
+    std::set<COLORREF> system;
+    for (int index = 0; index <= COLOR_MENUBAR; ++index) system.insert(GetSysColor(index));
+    const auto between = [](COLORREF c, COLORREF a, COLORREF b) {
+        const int ca[] = {GetRValue(c), GetGValue(c), GetBValue(c)}, aa[] = {GetRValue(a), GetGValue(a), GetBValue(a)},
+                  ba[] = {GetRValue(b), GetGValue(b), GetBValue(b)};
+        int widest = 0;
+        for (int i = 1; i < 3; ++i)
+            if (std::abs(ba[i] - aa[i]) > std::abs(ba[widest] - aa[widest])) widest = i;
+        if (ba[widest] == aa[widest]) return c == a;
+        const double t = double(ca[widest] - aa[widest]) / (ba[widest] - aa[widest]);
+        if (t < 0 || t > 1) return false;
+        for (int i = 0; i < 3; ++i)
+            if (std::abs(aa[i] + t * (ba[i] - aa[i]) - ca[i]) > 3) return false;
+        return true;
+    };
+    std::map<std::string, int> strays;  // what showed where it must not, and on how many pixels
+    for (LONG y = 0; y < shot.height; ++y) {
+        for (LONG x = 0; x < shot.width; ++x) {
+            const COLORREF c = shot.at(x, y);
+            const POINT point{x, y};
+            std::size_t inRow = std::size(rows);
+            for (std::size_t i = 0; i < std::size(rows); ++i)
+                if (PtInRect(&shot.items[i], point)) inRow = i;
+            char colour[32];
+            std::snprintf(colour, sizeof colour, " 0x%06lx", static_cast<unsigned long>(c));
+            if (inRow == std::size(rows) || rows[inRow].background < 0) {
+                if (!system.count(c)) ++strays[std::string("outside the rows:") + colour];
+            } else if (!between(c, GetSysColor(rows[inRow].background), GetSysColor(rows[inRow].text))) {
+                ++strays[std::string(rows[inRow].what) + " row:" + colour];
+            }
+        }
+    }
+    for (const auto& [what, pixels] : strays) ADD_FAILURE() << what << " on " << pixels << " pixels";
+
+    // The selected row is the highlight colour wherever its label is not: all of its picture column
+    // and of its right end, which a gradient would darken towards the menu colour.
+    const RECT& selected = shot.items[0];
+    int flat = 0, other = 0;
+    for (LONG y = selected.top; y < selected.bottom; ++y)
+        for (LONG x : {selected.left, selected.left + 10, selected.left + 20, selected.right - 10, selected.right - 1})
+            ++(shot.at(x, y) == GetSysColor(COLOR_HIGHLIGHT) ? flat : other);
+    EXPECT_EQ(other, 0) << "of " << flat + other << " pixels of the selected row's ends";
+
+    // The check glyph shows in the text colour of its row.
+    for (const Row& row : rows) {
+        if (!row.glyph) continue;
+        const RECT& rc = shot.items[&row - rows];
+        int mark = 0;
+        for (LONG y = rc.top + 2; y < rc.top + 18; ++y)
+            for (LONG x = rc.left + 2; x < rc.left + 18; ++x) mark += shot.at(x, y) == GetSysColor(row.text);
+        EXPECT_EQ(mark, 56) << row.what << ": pixels of the check's mark, which has 56";
+    }
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ public:
         return real_.messageBox(text, caption, style);
     }
     Handle createPopupMenu() override { return real_.createPopupMenu(); }
-    bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uint32_t itemData) override {
+    bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t idOrSubmenu, std::uintptr_t itemData) override {
         return real_.appendMenu(menu, flags, idOrSubmenu, itemData);
     }
     std::int32_t trackPopupMenu(Handle menu, std::uint32_t flags, std::int32_t x, std::int32_t y,
@@ -87,6 +87,7 @@ public:
     }
     std::uint32_t dpiForWindow(Handle hwnd) override { return real_.dpiForWindow(hwnd); }
     std::uint32_t dpiAtPoint(const Point& point) override { return real_.dpiAtPoint(point); }
+    bool highContrastOn() override { return real_.highContrastOn(); }
     int drawText(Handle dc, std::u16string_view text, Rect& rect, std::uint32_t format) override {
         return real_.drawText(dc, text, rect, format);
     }
