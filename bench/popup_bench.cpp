@@ -202,7 +202,7 @@ LResult timedHandler(Handle hwnd, std::uint32_t msg, WParam wParam, LParam lPara
 
 class TimingPlatform : public Win32Platform {
 public:
-    bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t id, std::uint32_t itemData) override {
+    bool appendMenu(Handle menu, std::uint32_t flags, std::int32_t id, std::uintptr_t itemData) override {
         const bool ok = Win32Platform::appendMenu(menu, flags, id, itemData);
         if (g_timeline.on) g_timeline.lastAppend = now();
         return ok;

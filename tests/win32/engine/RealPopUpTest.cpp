@@ -325,7 +325,7 @@ TEST_F(RealPopUp, AnAccessibilityClientReadsEveryLabelWhileTheMenuIsOpen) {
         }
     };
     {
-        HostWindow host;
+        Host host;
         expectEveryLabel("a host window", [&] { host.bringToForeground(); });
     }
     expectEveryLabel("the library's hidden owner", [] {});
@@ -426,7 +426,7 @@ MenuShot shootMenuWindow(HWND menuWindow) {
 // Under a high-contrast scheme, a real menu with its first item selected shows the system's colours
 // only, and the selected row is the highlight colour and its text colour, with no gradient.
 TEST_F(RealPopUp, HighContrastShowsSystemColoursAndAFlatHighlight) {
-    HostWindow host;
+    Host host;
     HighContrastColours colours;
     HighContrastPlatform platform;
     MenuShot shot;
