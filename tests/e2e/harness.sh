@@ -10,8 +10,9 @@
 #   POPUPMENU_E2E_KEEP      when set, the work folder (logs, screenshots, prefix copy) is kept
 #                           also after a success (it is always kept after a failure)
 
+e2e_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=../../scripts/lib/common.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
+source "$e2e_here/../../scripts/lib/common.sh"
 
 e2e_loader=/usr/lib/wine/wine64
 e2e_pids=()
@@ -120,26 +121,10 @@ e2e_copy_prefix() {
 # e2e_set_user_strings <key> <name=value>...: sets string values under a key of HKEY_CURRENT_USER
 # in the copied prefix's user.reg, before Wine starts and reads it.
 e2e_set_user_strings() {
-    python3 - "$e2e_prefix/user.reg" "$@" <<'PY'
-import re, sys
-path, key, pairs = sys.argv[1], sys.argv[2], [a.split("=", 1) for a in sys.argv[3:]]
-with open(path, encoding="utf-8", errors="surrogateescape") as f:
-    text = f.read()
-header = "[" + key.replace("\\", "\\\\") + "]"
-start = text.find(header)
-if start < 0:
-    text += "\n" + header + "\n"
-    start = text.find(header)
-end = text.find("\n\n", start)
-end = len(text) if end < 0 else end
-section = text[start:end]
-for name, value in pairs:
-    line = f'"{name}"="{value}"'
-    pattern = re.compile(r'^"' + re.escape(name) + r'"=.*$', re.M)
-    section = pattern.sub(line, section) if pattern.search(section) else section + "\n" + line
-with open(path, "w", encoding="utf-8", errors="surrogateescape") as f:
-    f.write(text[:start] + section + text[end:])
-PY
+    local key=$1 pair lines=()
+    shift
+    for pair in "$@"; do lines+=("${pair%%=*}=\"${pair#*=}\""); done
+    python3 "$e2e_here/set_reg_values.py" "$e2e_prefix/user.reg" "$key" "${lines[@]}"
 }
 
 # e2e_set_dpi <dpi>: the DPI of the copied prefix's displays, before Wine starts and reads it. Wine 8
@@ -147,29 +132,10 @@ PY
 # and under the current hardware profile's fonts (measured: both set, the next Wine server gives
 # every program that DPI, and the system's menu font grows with it).
 e2e_set_dpi() {
-    python3 - "$e2e_prefix" "$1" <<'PY'
-import re, sys
-prefix, dpi = sys.argv[1], int(sys.argv[2])
-keys = [("user.reg", "Control Panel\\Desktop"),
-        ("system.reg", "System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts")]
-for name, key in keys:
-    path = f"{prefix}/{name}"
-    with open(path, encoding="utf-8", errors="surrogateescape") as f:
-        text = f.read()
-    header = "[" + key.replace("\\", "\\\\") + "]"
-    start = text.find(header)
-    if start < 0:
-        text += "\n" + header + "\n"
-        start = text.find(header)
-    end = text.find("\n\n", start)
-    end = len(text) if end < 0 else end
-    section = text[start:end]
-    line = f'"LogPixels"=dword:{dpi:08x}'
-    pattern = re.compile(r'^"LogPixels"=.*$', re.M)
-    section = pattern.sub(line, section) if pattern.search(section) else section + "\n" + line
-    with open(path, "w", encoding="utf-8", errors="surrogateescape") as f:
-        f.write(text[:start] + section + text[end:])
-PY
+    local value; value=$(printf 'dword:%08x' "$1")
+    python3 "$e2e_here/set_reg_values.py" "$e2e_prefix/user.reg" 'Control Panel\Desktop' "LogPixels=$value"
+    python3 "$e2e_here/set_reg_values.py" "$e2e_prefix/system.reg" \
+        'System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' "LogPixels=$value"
 }
 
 # e2e_unregistered_copy <assembly manifest>...: makes the copied prefix hold nothing of PopUpMenu,
