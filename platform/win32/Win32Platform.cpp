@@ -42,6 +42,36 @@ F user32Function(const char* name) {
     return user32 != nullptr ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
 }
 
+// The screen's device context, released when the owner goes.
+class ScreenDC {
+public:
+    ScreenDC() : dc_(GetDC(nullptr)) {}
+    ScreenDC(const ScreenDC&) = delete;
+    ScreenDC& operator=(const ScreenDC&) = delete;
+    ~ScreenDC() {
+        if (dc_ != nullptr) ReleaseDC(nullptr, dc_);
+    }
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// A system library loaded for one call and let go of when the owner goes.
+class LoadedLibrary {
+public:
+    explicit LoadedLibrary(const wchar_t* name) : module_(LoadLibraryW(name)) {}
+    LoadedLibrary(const LoadedLibrary&) = delete;
+    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+    ~LoadedLibrary() {
+        if (module_ != nullptr) FreeLibrary(module_);
+    }
+    HMODULE get() const { return module_; }
+
+private:
+    HMODULE module_;
+};
+
 // The system's DPI: GetDpiForSystem, or on Windows before 10 the vertical pixels per inch of the
 // screen. 0 when neither can be read.
 std::uint32_t systemDpi() {
@@ -49,10 +79,9 @@ std::uint32_t systemDpi() {
     if (const auto forSystem = user32Function<ForSystem>("GetDpiForSystem")) {
         if (const UINT dpi = forSystem(); dpi != 0) return dpi;
     }
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) return 0;
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const ScreenDC screen;
+    if (screen.get() == nullptr) return 0;
+    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
     return dpi > 0 ? static_cast<std::uint32_t>(dpi) : 0;
 }
 
@@ -301,7 +330,19 @@ bool Win32Platform::getNonClientMetrics(NonClientMetricsA& metrics, std::uint32_
     metrics.iMenuWidth = wide.iMenuWidth;
     metrics.iMenuHeight = wide.iMenuHeight;
     const auto narrow = [](const LOGFONTW& from, LogFontA& to) {
-        std::memcpy(&to, &from, offsetof(LOGFONTW, lfFaceName));
+        to.lfHeight = from.lfHeight;
+        to.lfWidth = from.lfWidth;
+        to.lfEscapement = from.lfEscapement;
+        to.lfOrientation = from.lfOrientation;
+        to.lfWeight = from.lfWeight;
+        to.lfItalic = from.lfItalic;
+        to.lfUnderline = from.lfUnderline;
+        to.lfStrikeOut = from.lfStrikeOut;
+        to.lfCharSet = from.lfCharSet;
+        to.lfOutPrecision = from.lfOutPrecision;
+        to.lfClipPrecision = from.lfClipPrecision;
+        to.lfQuality = from.lfQuality;
+        to.lfPitchAndFamily = from.lfPitchAndFamily;
         WideCharToMultiByte(CP_ACP, 0, from.lfFaceName, -1, to.lfFaceName.data(),
                             static_cast<int>(to.lfFaceName.size()), nullptr, nullptr);
         to.lfFaceName.back() = '\0';
@@ -342,13 +383,14 @@ std::uint32_t Win32Platform::dpiAtPoint(const Point& point) {
     // GetDpiForMonitor is in shcore, which only Windows 8.1 and later have; it is loaded for the
     // call and let go of right after.
     using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int /* MDT_EFFECTIVE_DPI */, UINT*, UINT*);
-    if (HMODULE shcore = LoadLibraryW(L"shcore.dll")) {
+    const LoadedLibrary shcore(L"shcore.dll");
+    if (shcore.get() != nullptr) {
         UINT x = 0, y = 0;
-        const auto forMonitor = reinterpret_cast<ForMonitor>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
+        const auto forMonitor =
+            reinterpret_cast<ForMonitor>(reinterpret_cast<void*>(GetProcAddress(shcore.get(), "GetDpiForMonitor")));
         const HMONITOR monitor = MonitorFromPoint(POINT{point.x, point.y}, MONITOR_DEFAULTTONEAREST);
-        const bool read = forMonitor != nullptr && monitor != nullptr && SUCCEEDED(forMonitor(monitor, 0, &x, &y)) && y != 0;
-        FreeLibrary(shcore);
-        if (read) return y;
+        if (forMonitor != nullptr && monitor != nullptr && SUCCEEDED(forMonitor(monitor, 0, &x, &y)) && y != 0)
+            return y;
     }
     return systemDpi();
 }
@@ -433,11 +475,9 @@ Handle Win32Platform::loadCheckBitmap(std::int32_t size) {
     const std::optional<ScaledCheckGlyph> glyph = scaledCheckGlyph(size);
     if (!glyph) return 0;
     // A bitmap in the screen's format, as LoadBitmap makes one.
-    HDC screen = GetDC(nullptr);
-    const HBITMAP bitmap = CreateDIBitmap(screen, &glyph->info.bmiHeader, CBM_INIT, glyph->pixels.data(),
-                                          &glyph->info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    return portable(bitmap);
+    const ScreenDC screen;
+    return portable(CreateDIBitmap(screen.get(), &glyph->info.bmiHeader, CBM_INIT, glyph->pixels.data(), &glyph->info,
+                                   DIB_RGB_COLORS));
 }
 
 bool Win32Platform::drawCheckGlyph(Handle dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
@@ -449,19 +489,13 @@ bool Win32Platform::drawCheckGlyph(Handle dc, std::int32_t x, std::int32_t y, st
         return StretchDIBits(native<HDC>(dc), x, y, cx, cy, srcX, size - srcY - cy, cx, cy, glyph->pixels.data(),
                              &glyph->info, DIB_RGB_COLORS, rop) != 0;
     }
-    // A bitmap resource is a packed DIB: the header, the colour table (none at 24 bits), the pixels.
-    const HMODULE module = resourceModule();
-    const HRSRC found = FindResourceW(module, L"CHECK", MAKEINTRESOURCEW(2) /* RT_BITMAP */);
-    const HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
-    const auto* info = loaded != nullptr ? static_cast<const BITMAPINFO*>(LockResource(loaded)) : nullptr;
-    if (info == nullptr || SizeofResource(module, found) < sizeof(BITMAPINFOHEADER) ||
-        info->bmiHeader.biBitCount != 24 || info->bmiHeader.biCompression != BI_RGB)
-        return false;
-    const auto* bits = reinterpret_cast<const BYTE*>(info) + info->bmiHeader.biSize;
+    const std::optional<CheckResource> resource = checkResource();
+    if (!resource) return false;
     // The glyph's rows are stored bottom-up, where a source rectangle is counted from the bottom.
-    const LONG height = info->bmiHeader.biHeight;
+    const LONG height = resource->info->bmiHeader.biHeight;
     const int sourceY = height > 0 ? static_cast<int>(height) - srcY - cy : srcY;
-    return StretchDIBits(native<HDC>(dc), x, y, cx, cy, srcX, sourceY, cx, cy, bits, info, DIB_RGB_COLORS, rop) != 0;
+    return StretchDIBits(native<HDC>(dc), x, y, cx, cy, srcX, sourceY, cx, cy, resource->bits, resource->info,
+                         DIB_RGB_COLORS, rop) != 0;
 }
 
 bool Win32Platform::imageListGetIconSize(Handle imageList, std::int32_t& width, std::int32_t& height) {
