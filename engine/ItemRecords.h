@@ -9,10 +9,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <deque>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/Platform.h"
 
@@ -42,7 +41,9 @@ private:
         ItemRecord record;
         std::u16string label;
     };
-    std::vector<std::unique_ptr<Entry>> entries_;
+    // A deque keeps every entry where it is as entries are added: one allocation per block of
+    // entries instead of one per item.
+    std::deque<Entry> entries_;
 };
 
 }  // namespace popupmenu
