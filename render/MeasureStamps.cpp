@@ -1,8 +1,16 @@
 #include "render/MeasureStamps.h"
 
+#include <atomic>
 #include <cstring>
 
 namespace popupmenu {
+namespace {
+
+// Stamps are numbered across all threads: a collection popped up from two threads, each with a
+// record of its own, never finds a size kept under the other thread's stamp taken for its own.
+std::atomic<std::uint64_t> g_lastStamp{0};
+
+}  // namespace
 
 std::uint64_t MeasureStamps::stampFor(const LogFontA& font, std::uint32_t dpi) noexcept {
     // LogFontA has no padding (its layout is fixed at 60 bytes), so its bytes are its value.
@@ -11,7 +19,7 @@ std::uint64_t MeasureStamps::stampFor(const LogFontA& font, std::uint32_t dpi) n
         font_ = font;
         dpi_ = dpi;
         changed_ = false;
-        ++stamp_;
+        stamp_ = ++g_lastStamp;
     }
     return stamp_;
 }

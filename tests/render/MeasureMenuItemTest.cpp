@@ -220,6 +220,21 @@ TEST_F(MeasureMenuItemTest, AKeptSizeIsUsedOnlyForTheSameFontAndDpi) {
     }
 }
 
+// Each thread has a record of stamps of its own; a size kept under one record's stamp is never
+// taken for another record's, whatever fonts the two saw.
+TEST(MeasureStamps, TwoRecordsNeverHandOutTheSameStamp) {
+    LogFontA tahoma;
+    std::strcpy(tahoma.lfFaceName.data(), "Tahoma");
+    LogFontA verdana;
+    std::strcpy(verdana.lfFaceName.data(), "Verdana");
+    MeasureStamps first, second;
+    const std::uint64_t a = first.stampFor(tahoma, 96);
+    const std::uint64_t b = second.stampFor(verdana, 96);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(first.stampFor(tahoma, 96), a);
+    EXPECT_EQ(second.stampFor(verdana, 96), b);
+}
+
 TEST_F(MeasureMenuItemTest, WithoutAStampEveryRequestMeasures) {
     add(u"a", u"Open");
     for (int request = 0; request < 2; ++request) {
