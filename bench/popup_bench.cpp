@@ -20,10 +20,11 @@
 // private bytes before and after many pop-ups, and the ratio lines (ours / native, medians).
 //
 // Usage: popup_bench [--sizes 10,100,1000,5000] [--runs 7] [--max-runs 61] [--budget 60]
-//                    [--breakdown-runs 5] [--scale 10,...,20000] [--scale-runs 3] [--csv file]
-//                    [--label text] [--leak-popups 10000]
-// --scale runs the scale pass alone (with --csv, its medians go to that file), and shows where the
-// time goes at its largest size.
+//                    [--breakdown-runs 9] [--scale 10,...,20000] [--scale-runs 3] [--csv file]
+//                    [--label text] [--leak-popups 10000] [--samples file]
+// --samples writes every run's four times to that file as CSV (items, run, native, floor, cold,
+// warm; ms), to look at their distribution. --scale runs the scale pass alone (with --csv, its
+// medians go to that file), and shows where the time goes at its largest size.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -444,6 +445,8 @@ struct Measured {
     bool settled = false;  // every spread under the target
 };
 
+FILE* g_samples = nullptr;  // --samples: every run's four times, as CSV
+
 Measured measure(Contest& c, int size, int minRuns, int maxRuns, double budget, double target) {
     const Shape shape = shapeOf(size);
     double warmUp[kContestants];
@@ -459,6 +462,9 @@ Measured measure(Contest& c, int size, int minRuns, int maxRuns, double budget, 
             std::exit(1);
         }
         for (int k = 0; k < kContestants; ++k) samples[k].push_back(seconds[k] * 1000);
+        if (g_samples != nullptr)
+            std::fprintf(g_samples, "%d,%d,%.3f,%.3f,%.3f,%.3f\n", size, run, seconds[Native] * 1000,
+                         seconds[FloorMenu] * 1000, seconds[Cold] * 1000, seconds[Warm] * 1000);
         m.runs = run + 1;
         if (m.runs < minRuns) continue;
         m.settled = true;
@@ -553,7 +559,7 @@ void printBreakdown(Contest& c, int size, int runs) {
 int main(int argc, char** argv) {
     std::vector<int> sizes{10, 100, 1000, 5000};
     std::vector<int> scale;
-    int minRuns = 7, maxRuns = 61, breakdownRuns = 5, scaleRuns = 3, leakPopups = 10000;
+    int minRuns = 7, maxRuns = 61, breakdownRuns = 9, scaleRuns = 3, leakPopups = 10000;
     double budget = 60;
     const double target = 0.03;
     const char* csv = nullptr;
@@ -570,6 +576,7 @@ int main(int argc, char** argv) {
         if (!std::strcmp(arg, "--scale-runs")) scaleRuns = std::max(1, std::atoi(value));
         if (!std::strcmp(arg, "--csv")) csv = value;
         if (!std::strcmp(arg, "--label")) label = value;
+        if (!std::strcmp(arg, "--samples")) g_samples = std::fopen(value, "w");
         if (!std::strcmp(arg, "--leak-popups")) leakPopups = std::max(0, std::atoi(value));
     }
     maxRuns = std::max(maxRuns, minRuns);
@@ -638,5 +645,6 @@ int main(int argc, char** argv) {
     component = nullptr;
     ImageList_Destroy(images);
     DestroyWindow(host);
+    if (g_samples != nullptr) std::fclose(g_samples);
     return 0;
 }
