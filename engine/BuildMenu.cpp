@@ -32,6 +32,9 @@ void build(Platform& platform, MenuItems* items, Handle rootMenu, BuiltMenu& bui
     // root or to one of these, never to an ItemID that is not a menu of this build (a command
     // number, a submenu destroyed by an earlier pop-up).
     std::unordered_map<const MenuItem*, Handle> submenus;
+    // The picture list of the menu the last item went to: items mostly follow their siblings.
+    Handle picturesOf = 0;
+    std::vector<std::int32_t>* pictures = nullptr;
 
     const std::size_t count = std::min(items->size(), kReachablePositions);
     for (std::size_t position = 1; position <= count; ++position) {
@@ -69,6 +72,12 @@ void build(Platform& platform, MenuItems* items, Handle rootMenu, BuiltMenu& bui
         platform.appendMenu(parentMenu, ownerDrawFlags(*item, opensSubmenu), identifier,
                             built.records.add(identifier, item->Text()));
         if (!opensSubmenu) built.commands.push_back({identifier, Ref<MenuItem>(item)});
+        if (pictures == nullptr || picturesOf != parentMenu) {
+            picturesOf = parentMenu;
+            pictures = &built.pictures[parentMenu];  // a map's elements stay where they are
+        }
+        if (item->NormalPictureIndex() >= 0) pictures->push_back(item->NormalPictureIndex());
+        if (item->Checked() && item->CheckedPictureIndex() >= 0) pictures->push_back(item->CheckedPictureIndex());
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/ItemRecords.h"
@@ -20,11 +21,16 @@ struct AppendedCommand {
 };
 using AppendedCommands = std::vector<AppendedCommand>;
 
+// The pictures the items of each menu of a build show, by menu: every item's normal picture, and
+// the checked picture of every item appended checked. Indices may repeat.
+using MenuPictures = std::unordered_map<Handle, std::vector<std::int32_t>>;
+
 // What one build made. The records must outlive the menu tree, whose items point to them.
 struct BuiltMenu {
     AppendedCommands commands;     // the command items appended, in menu order
     std::vector<Handle> submenus;  // the submenus created, in the order they were made
     ItemRecords records;           // the item data of every owner-drawn item appended
+    MenuPictures pictures;         // the pictures each menu's items show
 };
 
 // A label is a separator when, without leading and trailing spaces (U+0020 only), it is "-".

@@ -56,6 +56,11 @@ void RouteMenuMessage(Handle, std::uint32_t uMsg, WParam wParam, LParam lParam) 
         measure.itemWidth = static_cast<std::uint32_t>(lItemWidth);
         measure.itemHeight = static_cast<std::uint32_t>(lItemHeight);
         context.platform.writeMeasureItem(lParam, measure);
+    } else if (uMsg == win::WM_INITMENUPOPUP) {
+        // A menu of the pop-up is about to open: the pictures its items show are drawn once, for
+        // all of its draw requests.
+        const auto shown = state.menuPictures.find(static_cast<Handle>(wParam));
+        if (shown != state.menuPictures.end()) KeepPictures(context, shown->second);
     }
 }
 

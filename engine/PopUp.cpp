@@ -15,6 +15,7 @@
 #include "model/FailureBox.h"
 #include "platform/Owned.h"
 #include "render/MeasuringFont.h"
+#include "render/PictureCache.h"
 
 namespace popupmenu {
 namespace {
@@ -38,12 +39,15 @@ public:
         state_.open = false;
         state_.render = nullptr;
         state_.menus.clear();
+        state_.menuPictures.clear();
     }
 
-    // Tells the hook which menus are the pop-up's own: the root menu and the submenus built for it.
-    void shows(Handle rootMenu, const std::vector<Handle>& submenus) {
+    // Tells the hook which menus are the pop-up's own (the root menu and the submenus built for it)
+    // and which pictures their items show.
+    void shows(Handle rootMenu, const std::vector<Handle>& submenus, MenuPictures pictures) {
         state_.menus.assign(1, rootMenu);
         state_.menus.insert(state_.menus.end(), submenus.begin(), submenus.end());
+        state_.menuPictures = std::move(pictures);
     }
 
     // Builds the one render context of this pop-up: the owner's device context, the collection the
@@ -73,6 +77,7 @@ public:
         render_.emplace(RenderContext{platform, measureOn, items_.get(), state_.hImageList, state_.lIconWidth,
                                       state_.lIconHeight, selectPerRequest, dpi});
         render_->highContrast = highContrast;
+        render_->pictures = &pictures_;
         if (measuringFont_) render_->measureStamp = state_.measureStamps.stampFor(fontDescription, render_->dpi);
         state_.render = &*render_;
     }
@@ -84,6 +89,8 @@ private:
     OwnedGdiObject measuringFont_;
     OwnedDC measuringDC_;
     std::optional<SelectionGuard> keepFont_;
+    // The pictures kept for this pop-up's draw requests: pixels only, no GDI object.
+    PictureCache pictures_;
     std::optional<RenderContext> render_;
 };
 
@@ -155,7 +162,7 @@ Ref<MenuItem> showMenu(Platform& platform, const Ref<MenuItems>& items) {
     rootMenu = OwnedMenu(platform, platform.createPopupMenu());
     state.hRootMenu = rootMenu.get();
     built = BuildMenu(platform, items.get(), rootMenu.get());
-    open.shows(rootMenu.get(), built.submenus);
+    open.shows(rootMenu.get(), built.submenus, std::move(built.pictures));
 
     state.hOwnerWnd = platform.getForegroundWindow();
     if (!belongsToThisThread(platform, state.hOwnerWnd)) {

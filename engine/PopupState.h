@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/BuildMenu.h"
 #include "model/MenuItems.h"
 #include "model/RefCounted.h"
 #include "platform/Platform.h"
@@ -42,6 +43,9 @@ struct PopupState {
     // The menus of the pop-up: the root menu and every submenu built for it. Access letters are
     // answered for these menus only.
     std::vector<Handle> menus;
+    // The pictures each of those menus shows: when one opens, the render context's picture cache
+    // keeps them for its draw requests.
+    MenuPictures menuPictures;
 
     // --- kept from one pop-up to the next ---
     // The stamps of the item sizes measured on this thread: each pop-up's render context carries

@@ -36,6 +36,8 @@
 #undef WM_SETTINGCHANGE
 #pragma push_macro("WM_DPICHANGED")
 #undef WM_DPICHANGED
+#pragma push_macro("WM_INITMENUPOPUP")
+#undef WM_INITMENUPOPUP
 #pragma push_macro("MNC_IGNORE")
 #undef MNC_IGNORE
 #pragma push_macro("MNC_EXECUTE")
@@ -111,6 +113,8 @@ inline constexpr std::uint32_t TPM_RIGHTBUTTON = 0x2, TPM_RETURNCMD = 0x100;
 inline constexpr std::uint32_t WM_NULL = 0x0, WM_DRAWITEM = 0x2B, WM_MEASUREITEM = 0x2C, WM_MENUCHAR = 0x120;
 // A system setting (the menu font among them) or a window's DPI changed.
 inline constexpr std::uint32_t WM_SETTINGCHANGE = 0x1A, WM_DPICHANGED = 0x2E0;
+// A menu is about to open; wParam is its handle.
+inline constexpr std::uint32_t WM_INITMENUPOPUP = 0x117;
 // WM_MENUCHAR answers, in the high word of the result; the low word holds an item position.
 inline constexpr std::uint32_t MNC_IGNORE = 0, MNC_EXECUTE = 2, MNC_SELECT = 3;
 // A native menu item's type and state, as GetMenuItemInfo reports them. MFS_GRAYED covers both
@@ -152,6 +156,7 @@ inline constexpr std::uint32_t MSAA_MENU_SIG = 0xAA0DF00D;
 #pragma pop_macro("WM_MENUCHAR")
 #pragma pop_macro("WM_SETTINGCHANGE")
 #pragma pop_macro("WM_DPICHANGED")
+#pragma pop_macro("WM_INITMENUPOPUP")
 #pragma pop_macro("MNC_IGNORE")
 #pragma pop_macro("MNC_EXECUTE")
 #pragma pop_macro("MNC_SELECT")

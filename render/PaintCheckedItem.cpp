@@ -15,7 +15,7 @@ void PaintCheckedItem(const PaintRequest& request) {
     paintSolid(platform, request.hDC, request.rcItem, menu);
     const std::int32_t checkedPicture = request.item.CheckedPictureIndex();
     if (checkedPicture >= 0)
-        drawPictureIfFits(request, checkedPicture);
+        drawPictureOverMenuColour(request, checkedPicture, menu, request.rcItem);
     else if (request.context.highContrast)
         drawCheckInColor(request, platform.getSysColor(win::COLOR_MENUTEXT), menu);
     else

@@ -20,10 +20,10 @@ constexpr std::int32_t kGreyLabelLeft = 22;
 constexpr std::int32_t kGreyLabelTop = 2;
 constexpr ColorRef kWhite = 0xFFFFFF;
 
-// The normal picture, embossed. The image list draws only into a device context, so the picture
-// is drawn over the menu colour into a surface of the picture box's size (16 x 16 at 96 DPI), at
-// its place in the box, and the surface's pixels are read once; the surface is released right
-// after. The embossed image is composed over the menu colour in memory and output into the item
+// The normal picture, embossed. The effect needs the picture over the menu colour at its place in
+// the picture box (16 x 16 at 96 DPI), as pixels: from the pixels the pop-up keeps of it, or else,
+// as the image list draws only into a device context, drawn into a surface of the box's size whose
+// pixels are read once; the surface is released right after. The embossed image is composed over the menu colour in memory and output into the item
 // in one call. Only the box goes out: the rest of the picture column keeps what the item showed.
 void paintEmbossedPicture(const PaintRequest& request, ColorRef grayText) {
     Platform& platform = request.context.platform;
@@ -31,9 +31,21 @@ void paintEmbossedPicture(const PaintRequest& request, ColorRef grayText) {
     const std::int32_t size = pictureBoxSize(request.context);
     const Point inBox = pictureOffsetInBox(request.context);
     PixelImage embossed{size, size, pixelOfColor(menu)};
-    {
+    if (!embossed.ready()) return;
+    if (const PixelView* kept = keptPicture(request.context, request.item.NormalPictureIndex(), menu)) {
+        // The pop-up keeps the picture as drawn over the menu colour: the box is composed from it
+        // in memory, with no surface and no image list call.
+        PixelImage picture{size, size, pixelOfColor(menu)};
+        if (!picture.ready()) return;
+        const PixelView into = picture.view();
+        const std::int32_t rows = std::min(kept->height, size - inBox.y);
+        const std::int32_t columns = std::min(kept->width, size - inBox.x);
+        for (std::int32_t row = 0; row < rows; ++row)
+            std::copy_n(&kept->at(0, row), columns, &into.at(inBox.x, inBox.y + row));
+        DrawImageDisabled(size, size, into, embossed.view(), menu, grayText);
+    } else {
         MemorySurface surface{platform, size, size};
-        if (!surface.ready() || !embossed.ready()) return;
+        if (!surface.ready()) return;
         const PixelView picture = surface.pixels();
         std::fill_n(picture.bits, static_cast<std::size_t>(size) * static_cast<std::size_t>(size), pixelOfColor(menu));
         platform.imageListDraw(request.context.imageList, request.item.NormalPictureIndex(), surface.dc(), inBox.x,

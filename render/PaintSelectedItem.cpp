@@ -55,7 +55,10 @@ void paintFramedPicture(const PaintRequest& request, ColorRef menu) {
                       {rc.left, rc.top, offsetBy(rc.left, scaled(kEdgeWidth, dpi)),
                        std::min(offsetBy(rc.top, scaled(kEdgeHeight, dpi)), rc.bottom)},
                       win::BDR_RAISEDINNER, win::BF_RECT);
-    drawPictureIfFits(request, request.item.NormalPictureIndex());
+    // Inside the edge the frame shows nothing but the menu colour.
+    const Rect insideEdge{offsetBy(rc.left, 1), offsetBy(rc.top, 1), offsetBy(rc.left, scaled(kEdgeWidth, dpi) - 1),
+                          std::min(offsetBy(rc.top, scaled(kEdgeHeight, dpi)), rc.bottom) - 1};
+    drawPictureOverMenuColour(request, request.item.NormalPictureIndex(), menu, insideEdge);
 }
 
 // High contrast: the row in one flat highlight colour, from the item's left edge, or beside the

@@ -7,6 +7,7 @@
 #include "render/CheckGlyph.h"
 #include "render/Coordinates.h"
 #include "render/MemorySurface.h"
+#include "render/PictureCache.h"
 
 namespace popupmenu {
 
@@ -38,6 +39,30 @@ void drawPictureIfFits(const PaintRequest& request, std::int32_t index) {
     const Point inBox = pictureOffsetInBox(request.context);
     request.context.platform.imageListDraw(request.context.imageList, index, request.hDC, offsetBy(box.x, inBox.x),
                                            offsetBy(box.y, inBox.y), win::ILD_TRANSPARENT);
+}
+
+const PixelView* keptPicture(const RenderContext& context, std::int32_t index, ColorRef menu) {
+    if (context.pictures == nullptr) return nullptr;
+    return context.pictures->find({context.imageList, context.iconWidth, context.iconHeight, menu}, index);
+}
+
+void drawPictureOverMenuColour(const PaintRequest& request, std::int32_t index, ColorRef menu, const Rect& ground) {
+    if (!picturesFit(request.context)) return;
+    const PixelView* kept = keptPicture(request.context, index, menu);
+    if (kept != nullptr) {
+        const Point box = pictureBoxOrigin(request);
+        const Point inBox = pictureOffsetInBox(request.context);
+        const std::int32_t x = offsetBy(box.x, inBox.x), y = offsetBy(box.y, inBox.y);
+        // Where the picture would reach beyond the menu-coloured ground (over an edge, or out of
+        // the item, where the image list's own drawing is not held), it is drawn from the image
+        // list, as ever: its transparent pixels must show what lies there.
+        const Rect visible = clipTo(ground, x, y, kept->width, kept->height);
+        if (widthOf(visible) == kept->width && heightOf(visible) == kept->height) {
+            request.context.platform.setDIBitsToDevice(request.hDC, x, y, kept->width, kept->height, kept->bits);
+            return;
+        }
+    }
+    drawPictureIfFits(request, index);
 }
 
 void paintSolid(Platform& platform, Handle dc, const Rect& area, ColorRef color) {

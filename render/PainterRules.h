@@ -41,6 +41,13 @@ bool hasDrawableNormalPicture(const PaintRequest& request);
 // image list is passed on as it is; a missing one draws nothing.
 void drawPictureIfFits(const PaintRequest& request, std::int32_t index);
 
+// The pixels the pop-up keeps of picture `index` drawn over `menu` (PictureCache), or nullptr.
+const PixelView* keptPicture(const RenderContext& context, std::int32_t index, ColorRef menu);
+// Draws picture `index` at the picture position, when the size gate passes, where the item shows the
+// menu colour `menu` throughout `ground`: the pixels the pop-up keeps of it, in one call, when it
+// keeps them and the picture lies inside `ground`; otherwise from the image list, as
+// drawPictureIfFits does. Either way the item ends up with the same pixels.
+void drawPictureOverMenuColour(const PaintRequest& request, std::int32_t index, ColorRef menu, const Rect& ground);
 // Paints `area` in `color` with a pen and a brush of that colour, then puts the device context's
 // own pen and brush back and deletes both.
 void paintSolid(Platform& platform, Handle dc, const Rect& area, ColorRef color);

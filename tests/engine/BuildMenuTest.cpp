@@ -5,6 +5,7 @@
 
 #include "engine/BuildMenu.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/support/AddItem.h"
 
 namespace popupmenu::testing {
 namespace {
@@ -184,6 +185,25 @@ TEST_F(BuildMenuTest, ThreeLevelsNestEachChildInItsParentsNewSubmenu) {
     EXPECT_EQ(commands[1].item->key(), u"after");
     // The pop-up answers access letters in these menus, and in the root.
     EXPECT_EQ(built.submenus, (std::vector<Handle>{topMenu, middleMenu}));
+}
+
+// Each menu's list of the pictures its items show: the normal picture of every item, the checked
+// picture only of an item appended checked, nothing for items left out or without pictures.
+TEST_F(BuildMenuTest, EachMenuListsThePicturesItsItemsShow) {
+    addWithPictures(*items, u"top", u"Top", 1, 9);                      // opens a submenu; not checked
+    addItem(*items, u"child", u"Child", u"top")->setNormalPictureIndex(2);
+    Ref<MenuItem> checkedChild = addItem(*items, u"checked", u"Checked", u"top");
+    checkedChild->setCheckedPictureIndex(4);
+    checkedChild->setChecked(MenuItem::True);
+    addWithPictures(*items, u"both", u"Both", 5, 6)->setChecked(MenuItem::True);
+    addWithPictures(*items, u"hidden", u"Hidden", 7)->setVisible(MenuItem::False);
+    addItem(*items, u"plain", u"Plain");
+    addWithPictures(*items, u"again", u"Again", 1);
+
+    const BuiltMenu built = build();
+
+    const Handle topMenu = 0x1001;
+    EXPECT_EQ(built.pictures, (MenuPictures{{root, {1, 5, 6, 1}}, {topMenu, {2, 4}}}));
 }
 
 TEST_F(BuildMenuTest, InvisibleItemLeavesOutItsWholeSubtree) {

@@ -213,6 +213,42 @@ TEST(MenuHook, EachPopUpMeasuresAndDrawsItsOwnItems) {
     EXPECT_EQ(measuredWidth, 5u * 7 + 30);
 }
 
+// When a menu of the pop-up opens, the pictures its items show are drawn once, into one surface,
+// and its draw requests output them from there; a menu that is not the pop-up's keeps nothing.
+TEST(MenuHook, AMenuOpeningKeepsThePicturesItsItemsShow) {
+    HookFixture<> f;
+    constexpr Handle kImageList = 0x6100;
+    f.component->setHImageList(kImageList);
+    Ref<MenuItems> items = f.component->MenuItems();
+    addItem(*items, u"file", u"File")->setNormalPictureIndex(2);
+    addItem(*items, u"open", u"Open", u"file")->setNormalPictureIndex(3);
+    addItem(*items, u"save", u"Save", u"file")->setNormalPictureIndex(3);
+    const auto picturesDrawn = [&](Handle menu) {
+        f.platform.clearCalls();
+        f.platform.deliver(kOwner, win::WM_INITMENUPOPUP, static_cast<WParam>(menu), 0);
+        std::vector<long long> indices;
+        for (const Call& call : f.platform.callsNamed({"ImageList_Draw"})) indices.push_back(call.args[1]);
+        return indices;
+    };
+    const Handle root = 0x1000, fileMenu = 0x1001;
+    f.whileOpen([&] {
+        EXPECT_EQ(picturesDrawn(0x4242), std::vector<long long>{}) << "not a menu of the pop-up";
+        EXPECT_EQ(picturesDrawn(root), std::vector<long long>{2});
+        EXPECT_EQ(picturesDrawn(fileMenu), std::vector<long long>{3});
+        EXPECT_EQ(picturesDrawn(fileMenu), std::vector<long long>{}) << "kept already";
+
+        f.platform.clearCalls();
+        DrawItemRecord draw = menuDrawRequest(static_cast<std::uint32_t>(items->itemAt(3)->ItemID()));
+        f.platform.deliver(kOwner, win::WM_DRAWITEM, 0, reinterpret_cast<LParam>(&draw));
+        EXPECT_EQ(f.platform.countOf("ImageList_Draw"), 0u);
+        ASSERT_EQ(f.platform.imagesSetToDevice().size(), 1u);
+        EXPECT_EQ(f.platform.imagesSetToDevice()[0].width, 16);
+    });
+    // The kept pictures went with the pop-up: nothing made for them is left.
+    EXPECT_TRUE(f.platform.liveGdiObjects().empty());
+    EXPECT_TRUE(f.platform.liveMemoryDCs().empty());
+}
+
 TEST(MenuHook, RoutesNothingOutsideAPopUp) {
     HookFixture<> f;
     addItem(*f.component->MenuItems(), u"open", u"Open");
