@@ -79,30 +79,30 @@ popupmenu_loader_for() {
 
 # popupmenu_start_display <first> <last>: an Xvfb on the first free display number of the range.
 # Exports DISPLAY and leaves the server's PID in popupmenu_display_pid; fails when no number is free.
-# -displayfd writes the number once the server listens: a server that lost the race for a number
-# to another one starting at the same moment exits instead, and the next number is tried.
+# A number is ours once its lock file names our server and the server answers on it. The lock is
+# what keeps two servers apart: Xvfb takes it atomically and a second server on a taken number
+# exits, and the next number is tried. (With -displayfd, Xvfb takes no lock at all, measured: two
+# tests starting at the same moment then both got one number, and whichever server ended first
+# took the other test's clients with it.)
 popupmenu_start_display() {
-    local first=$1 last=$2 n pid ready
-    ready=$(mktemp)
+    local first=$1 last=$2 n pid owner
     for n in $(seq "$first" "$last"); do
         { [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; } && continue
-        : >"$ready"
-        Xvfb ":$n" -screen 0 1024x768x24 -noreset -nolisten tcp -displayfd 3 3>"$ready" >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 1024x768x24 -noreset -nolisten tcp >/dev/null 2>&1 &
         pid=$!
-        # Decided when the server listens or has exited.
-        for _ in $(seq 1 100); do
-            { [ -s "$ready" ] || ! kill -0 "$pid" 2>/dev/null; } && break
-            sleep 0.1
+        # Decided when the server answers on the number it owns, or has exited.
+        for _ in $(seq 1 200); do
+            kill -0 "$pid" 2>/dev/null || break
+            owner=$( { tr -d ' \n' <"/tmp/.X$n-lock"; } 2>/dev/null) || owner=
+            if [ "$owner" = "$pid" ] && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+                popupmenu_display_pid=$pid
+                export DISPLAY=":$n"
+                return 0
+            fi
+            sleep 0.05
         done
-        if [ -s "$ready" ]; then
-            rm -f "$ready"
-            popupmenu_display_pid=$pid
-            export DISPLAY=":$n"
-            return 0
-        fi
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
-    rm -f "$ready"
     return 1
 }
