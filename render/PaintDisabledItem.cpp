@@ -23,8 +23,9 @@ constexpr ColorRef kWhite = 0xFFFFFF;
 // The normal picture, embossed. The effect needs the picture over the menu colour at its place in
 // the picture box (16 x 16 at 96 DPI), as pixels: from the pixels the pop-up keeps of it, or else,
 // as the image list draws only into a device context, drawn into a surface of the box's size whose
-// pixels are read once; the surface is released right after. The embossed image is composed over the menu colour in memory and output into the item
-// in one call. Only the box goes out: the rest of the picture column keeps what the item showed.
+// pixels are read once; the surface is released right after. The embossed image is composed over
+// the menu colour in memory and output into the item in one call. Only the box goes out: the rest
+// of the picture column keeps what the item showed.
 void paintEmbossedPicture(const PaintRequest& request, ColorRef grayText) {
     Platform& platform = request.context.platform;
     const ColorRef menu = platform.getSysColor(win::COLOR_MENU);

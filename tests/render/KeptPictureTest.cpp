@@ -14,16 +14,10 @@ using namespace win;
 // one, which it leaves transparent.
 std::uint32_t inkOf(std::int32_t index) { return 0x100000u * static_cast<std::uint32_t>(index + 1) + 0x2233; }
 
-// A collection, a recording platform and the context a pop-up would hand over, with a picture
-// cache; each case of a table gets one of its own.
-struct Scene {
+// The renderer tests' scene with a picture cache, and an image list that draws each picture into
+// the surface it is given; each case of a table gets one of its own.
+struct Scene : RenderScene {
     Scene() {
-        const std::pair<int, ColorRef> colours[] = {{COLOR_MENU, kMenu},
-                                                    {COLOR_MENUTEXT, kMenuText},
-                                                    {COLOR_HIGHLIGHT, kHighlight},
-                                                    {COLOR_HIGHLIGHTTEXT, kHighlightText},
-                                                    {COLOR_GRAYTEXT, kGrayText}};
-        for (const auto& [index, colour] : colours) platform.setSysColor(index, colour);
         // Draws each picture, of the context's icon size, into the DIB section of `dc`.
         platform.onImageListDraw = [this](Handle dc, std::int32_t index, std::int32_t x, std::int32_t y) {
             std::vector<std::uint32_t>* pixels = platform.dibIn(dc);
@@ -42,7 +36,7 @@ struct Scene {
     }
 
     void add(std::int32_t normalPicture, std::int32_t checkedPicture = -1) {
-        addWithPictures(*items, u"a", u"Open", normalPicture, checkedPicture);
+        RenderScene::add(u"a", u"Open", normalPicture, checkedPicture);
     }
 
     // Keeps `indices` as a menu's opening would, with the calls it made recorded alone.
@@ -54,14 +48,8 @@ struct Scene {
     }
 
     void paint(std::uint32_t state, Rect rc = {0, 40, 120, 60}) {
-        drawItem = DrawItemRecord{};
-        drawItem.CtlType = ODT_MENU;
-        drawItem.itemID = 1;
-        drawItem.itemState = state;
-        drawItem.hDC = kItemDC;
-        drawItem.rcItem = rc;
         platform.clearCalls();
-        DrawMenuItem(context, reinterpret_cast<LParam>(&drawItem));
+        DrawMenuItem(context, request(1, state, rc));
     }
 
     // Nothing made is left alive or was deleted while selected.
@@ -70,11 +58,7 @@ struct Scene {
                platform.deletedWhileSelected().empty();
     }
 
-    RenderTestPlatform platform;
-    Ref<MenuItems> items = makeRef<MenuItems>(platform);
-    RenderContext context{platform, kOwnerDC, items.get(), kImageList, 16, 16};
     PictureCache cache;
-    DrawItemRecord drawItem;
     std::size_t dibWidth = 16;  // the width of the surface the image list draws into
 };
 

@@ -97,9 +97,11 @@ inline constexpr Handle kStockPen = 0x9000 + 'p', kStockBrush = 0x9000 + 'r', kS
 inline constexpr ColorRef kMenu = 0xC8D0D4, kMenuText = 0x010203, kHighlight = 0x6A240A, kHighlightText = 0xF0F1F2,
                           kGrayText = 0x808080;
 
-class RenderTest : public ::testing::Test {
-protected:
-    RenderTest() {
+// A collection, the recording platform with those colours, and the context the engine would hand
+// over: what every renderer test starts from. A plain struct, so that each case of a table can
+// have one of its own; RenderTest makes it a fixture.
+struct RenderScene {
+    RenderScene() {
         platform.setSysColor(win::COLOR_MENU, kMenu);
         platform.setSysColor(win::COLOR_MENUTEXT, kMenuText);
         platform.setSysColor(win::COLOR_HIGHLIGHT, kHighlight);
@@ -157,5 +159,7 @@ protected:
     RenderContext context{platform, kOwnerDC, items.get(), kImageList, 16, 16};
     DrawItemRecord drawItem;
 };
+
+class RenderTest : public ::testing::Test, public RenderScene {};
 
 }  // namespace popupmenu::testing
